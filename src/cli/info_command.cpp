@@ -1,0 +1,10 @@
+#include "cli/commands.h"
+
+namespace varnelko::cli {
+
+void AddInfoCommand(CLI::App& app, int& exit_code) {
+  (void)app;
+  (void)exit_code;
+}
+
+}  // namespace varnelko::cli

@@ -1,0 +1,16 @@
+// varnelko-cli: the headless way to inspect and convert Jw_cad drawings.
+#include <CLI/CLI.hpp>
+
+#include "cli/commands.h"
+
+int main(int argc, char** argv) {
+  CLI::App app{"Varnelko: converts Jw_cad layers to auxiliary colour and line type"};
+  app.require_subcommand(1);
+  int exit_code = 0;
+  varnelko::cli::AddInfoCommand(app, exit_code);
+  varnelko::cli::AddDumpCommand(app, exit_code);
+  varnelko::cli::AddRewriteCommand(app, exit_code);
+  varnelko::cli::AddConvertCommand(app, exit_code);
+  CLI11_PARSE(app, argc, argv);
+  return exit_code;
+}

@@ -1,0 +1,65 @@
+#pragma once
+// The batch run that both the desktop program and the command line drive:
+// preconditions, dispatch by extension and probe, one outcome per file.
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "conversion/convert_file.h"
+
+namespace varnelko {
+
+enum class BatchCheck {
+  kOk,
+  kOutputFolderEmpty,    // "保存先フォルダを指定して下さい。"
+  kOutputFolderMissing,  // the output folder does not exist
+  kSameFolder,           // "保存先フォルダとファイルのフォルダが同じになっています。"
+  kNothingToConvert,     // "変換を行わない設定になっています。確認して下さい。"
+};
+
+// The Japanese text of a failed check (UTF-8); empty for kOk.
+std::string BatchCheckMessage(BatchCheck check);
+
+// Checks in order: output folder given, existing, not the source folder (by
+// file-system identity), and C3 or C4 on.
+BatchCheck CheckBatchPreconditions(const std::filesystem::path& output_folder,
+                                   const std::vector<std::filesystem::path>& source_folders,
+                                   const ConversionSettings& settings);
+
+// Which converter a file goes to: by its upper-cased extension, then its probe.
+enum class DrawingType { kNone, kJww, kJws };
+DrawingType ProbeDrawing(const std::filesystem::path& path);
+
+enum class FileOutcomeKind { kConverted, kSkipped, kLoadFailed, kWriteFailed };
+
+struct FileOutcome {
+  std::filesystem::path source;
+  std::filesystem::path output;
+  FileOutcomeKind kind = FileOutcomeKind::kSkipped;
+  ConversionCounts counts;
+  std::string error;
+};
+
+struct BatchRequest {
+  std::vector<std::filesystem::path> sources;  // files, in report order
+  std::filesystem::path output_folder;
+  ConversionSettings settings;
+  int jobs = 1;  // files converted in parallel; the outcome is the same as with 1
+};
+
+struct BatchCallbacks {
+  // When a file starts, with its index into `sources` and the progress text.
+  // Called from worker threads, one call at a time.
+  std::function<void(size_t index, const std::string& utf8_text)> on_progress;
+  // When a file is done, in report order (index 0, 1, 2, ...), one call at a time.
+  std::function<void(size_t index, const FileOutcome& outcome)> on_done;
+};
+
+// Converts every source (preconditions are the caller's). Returns one
+// outcome per source, in order.
+std::vector<FileOutcome> RunBatch(const BatchRequest& request,
+                                  const BatchCallbacks& callbacks = {});
+
+}  // namespace varnelko

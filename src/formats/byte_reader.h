@@ -1,0 +1,48 @@
+#pragma once
+// A bounds-checked little-endian cursor over bytes held in memory. Every read
+// checks that the bytes are there; the first failure latches, later reads
+// return zeros, and the decoder checks ok() once per record.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "formats/format_error.h"
+
+namespace varnelko {
+
+class ByteReader {
+ public:
+  explicit ByteReader(std::string_view data) : data_(data) {}
+
+  bool ok() const { return ok_; }
+  size_t offset() const { return pos_; }
+  size_t remaining() const { return data_.size() - pos_; }
+  const FormatError& error() const { return error_; }
+
+  uint8_t U8();
+  uint16_t U16();
+  int16_t I16() { return static_cast<int16_t>(U16()); }
+  int32_t I32();
+  double F64();
+  std::string Bytes(size_t n);
+  void Skip(size_t n);
+
+  // True when `count` items of at least `min_bytes_each` bytes could still
+  // follow; otherwise fails the reader. Guards every count read from a file
+  // before anything is reserved for it.
+  bool CanHold(uint64_t count, uint64_t min_bytes_each, const char* what);
+
+  // Latches a failure at the current offset (the first one wins).
+  void Fail(std::string what);
+
+ private:
+  bool Need(size_t n);
+
+  std::string_view data_;
+  size_t pos_ = 0;
+  bool ok_ = true;
+  FormatError error_;
+};
+
+}  // namespace varnelko

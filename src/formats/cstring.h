@@ -1,0 +1,22 @@
+#pragma once
+// The archive string of JWW and JWS files: a length byte 0..254 and that many
+// bytes, or 0xFF, a 16-bit length and that many bytes. No terminator, zero
+// bytes allowed, at most 65,535 bytes.
+#include <string>
+#include <string_view>
+
+#include "formats/byte_reader.h"
+#include "formats/byte_writer.h"
+#include "formats/format_error.h"
+
+namespace varnelko {
+
+constexpr size_t kMaxCStringLength = 65535;
+
+std::string ReadCString(ByteReader& in);
+
+// False (and nothing written) for a text longer than 65,535 bytes: the format
+// has no length for it.
+bool WriteCString(ByteWriter& out, std::string_view text, FormatError* error = nullptr);
+
+}  // namespace varnelko

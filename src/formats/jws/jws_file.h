@@ -1,0 +1,26 @@
+#pragma once
+// Loading, probing and writing JWS figure files.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "document/jws_document.h"
+#include "formats/format_error.h"
+
+namespace varnelko {
+
+bool ReadJwsFile(const std::filesystem::path& path, JwsDocument& doc,
+                 FormatError* error = nullptr);
+
+// True when the file's first seven bytes are "JwsData".
+bool IsJwsFile(const std::filesystem::path& path);
+
+// Writes `doc` at the normalised form of `version` (230 at least; 300 is
+// written as 351), atomically.
+bool WriteJwsFile(const std::filesystem::path& path, int32_t version, const JwsDocument& doc,
+                  FormatError* error = nullptr);
+
+bool BuildJwsBytes(int32_t version, const JwsDocument& doc, std::string& out,
+                   FormatError* error = nullptr);
+
+}  // namespace varnelko

@@ -1,0 +1,35 @@
+#pragma once
+// Loading, probing and writing JWW drawing files.
+#include <cstdint>
+#include <filesystem>
+
+#include "document/jww_document.h"
+#include "formats/format_error.h"
+
+namespace varnelko {
+
+// Loads the whole file into `doc` (freed first). Bound images are extracted
+// into the document's private scratch folder. False, with `error` set, when
+// the file cannot be read, is truncated, has a version below 220, an
+// unrecognised class, or an unsafe image name; a failed load leaves no image
+// files behind.
+bool ReadJwwFile(const std::filesystem::path& path, JwwDocument& doc,
+                 FormatError* error = nullptr);
+
+// True when the file's first eight bytes are "JwwData.".
+bool IsJwwFile(const std::filesystem::path& path);
+
+// Clears `doc` and reads the header through the version block; the memo is
+// then in doc.header.memo.
+bool ReadJwwMemo(const std::filesystem::path& path, JwwDocument& doc);
+
+// Writes `doc` at `version`, atomically. The document is not changed, except
+// the used flags of its bound images. On failure no file is left at `path`.
+bool WriteJwwFile(const std::filesystem::path& path, int32_t version, JwwDocument& doc,
+                  FormatError* error = nullptr);
+
+// The bytes WriteJwwFile would write, built in memory.
+bool BuildJwwBytes(int32_t version, JwwDocument& doc, std::string& out,
+                   FormatError* error = nullptr);
+
+}  // namespace varnelko

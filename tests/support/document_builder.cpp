@@ -1,0 +1,1 @@
+#include "support/document_builder.h"

@@ -1,0 +1,44 @@
+#include "support/temp_dir.h"
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace varnelko::test {
+namespace fs = std::filesystem;
+
+TempDir::TempDir() {
+  std::random_device entropy;
+  for (;;) {
+    path_ = fs::temp_directory_path() / ("varnelko-test-" + std::to_string(entropy()));
+    if (fs::create_directory(path_)) break;
+  }
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+  fs::remove_all(path_, ec);
+}
+
+fs::path TempDir::Write(std::string_view name, std::string_view bytes) const {
+  fs::path p = path_ / fs::path(std::string(name));
+  std::ofstream out(p, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return p;
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+fs::path RealDrawingsFolder() {
+  fs::path p = VARNELKO_REAL_DRAWINGS;
+  std::error_code ec;
+  return fs::is_directory(p, ec) ? p : fs::path();
+}
+
+}  // namespace varnelko::test
