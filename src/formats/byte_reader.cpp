@@ -18,10 +18,12 @@ bool ByteReader::Need(size_t n) {
   return true;
 }
 
-void ByteReader::Fail(std::string what) {
+void ByteReader::Fail(std::string what) { FailAt(pos_, std::move(what)); }
+
+void ByteReader::FailAt(size_t offset, std::string what) {
   if (!ok_) return;
   ok_ = false;
-  error_ = FormatError{std::move(what), pos_};
+  error_ = FormatError{std::move(what), offset};
 }
 
 uint8_t ByteReader::U8() {

@@ -35,6 +35,9 @@ class ByteReader {
 
   // Latches a failure at the current offset (the first one wins).
   void Fail(std::string what);
+  // The same, for a failure found after reading past its cause (a class
+  // name is known to be unknown only once it has been read).
+  void FailAt(size_t offset, std::string what);
 
  private:
   bool Need(size_t n);

@@ -2,6 +2,8 @@
 // Loading, probing and writing JWW drawing files.
 #include <cstdint>
 #include <filesystem>
+#include <string>
+#include <string_view>
 
 #include "document/jww_document.h"
 #include "formats/format_error.h"
@@ -15,6 +17,10 @@ namespace varnelko {
 // files behind.
 bool ReadJwwFile(const std::filesystem::path& path, JwwDocument& doc,
                  FormatError* error = nullptr);
+
+// Loads a drawing from bytes held in memory, as ReadJwwFile does with the
+// bytes of a file (error offsets are offsets into `bytes`).
+bool ReadJwwBytes(std::string_view bytes, JwwDocument& doc, FormatError* error = nullptr);
 
 // True when the file's first eight bytes are "JwwData.".
 bool IsJwwFile(const std::filesystem::path& path);
