@@ -1,1 +1,56 @@
-// To be written.
+#include <algorithm>
+#include <string>
+
+#include "formats/byte_writer.h"
+#include "formats/entity_archive.h"
+#include "formats/file_io.h"
+#include "formats/jws/jws_file.h"
+#include "formats/jws/jws_layout.h"
+
+namespace varnelko {
+
+namespace {
+
+void WriteJwsHeader(ByteWriter& out, int32_t version, const JwsDocument& doc) {
+  // A signature shorter than seven bytes (a figure not loaded from a file)
+  // is padded with zero bytes so that the layout keeps its offsets.
+  std::string signature = doc.signature.substr(0, kJwsSignatureBytes);
+  signature.resize(kJwsSignatureBytes, '\0');
+  out.Bytes(signature);
+  out.Fill(kJwsFillerByte, kJwsFillerBytes);
+  out.I32(version);
+  out.F64(doc.leading1);
+  out.F64(doc.leading2);
+  for (double scale : doc.group_scales) out.F64(scale);
+  for (int32_t v : doc.header_ints) out.I32(v);
+  for (double v : doc.header_doubles) out.F64(v);
+}
+
+}  // namespace
+
+bool BuildJwsBytes(int32_t version, const JwsDocument& doc, std::string& out,
+                   FormatError* error) {
+  const int32_t v = NormalizeJwsVersion(version);
+  ByteWriter writer;
+  WriteJwsHeader(writer, v, doc);
+  ArchiveWriteOptions options;
+  options.shorten_image_marker = true;
+  if (!WriteEntityArchive(writer, v, doc.store, options, error)) return false;
+  out = writer.Take();
+  return true;
+}
+
+bool WriteJwsFile(const std::filesystem::path& path, int32_t version, const JwsDocument& doc,
+                  FormatError* error) {
+  std::string bytes;
+  if (!BuildJwsBytes(version, doc, bytes, error)) {
+    // Nothing was created, but an older file under the name must not pass
+    // for this write's result.
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+    return false;
+  }
+  return WriteFileAtomically(path, bytes, error);
+}
+
+}  // namespace varnelko
