@@ -35,6 +35,10 @@ struct ArchiveWriteOptions {
 bool WriteEntityArchive(ByteWriter& out, int32_t version, const EntityStore& store,
                         const ArchiveWriteOptions& options, FormatError* error);
 
+// An upper bound of the bytes WriteEntityArchive writes for `store`, so that
+// a writer can reserve its output once.
+size_t EstimateArchiveSize(const EntityStore& store);
+
 // Building blocks, exposed for tests of the exact byte layouts.
 void WriteCount(ByteWriter& out, int32_t n);
 void WriteClassRef(ByteWriter& out, int32_t class_index);
