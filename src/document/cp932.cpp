@@ -1,1 +1,115 @@
-// To be written.
+#include "document/cp932.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstdint>
+
+namespace varnelko {
+namespace {
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
+
+// One converter per direction and thread, opened on first use: opening a
+// converter costs far more than converting one short drawing text.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (ok()) iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+  // Converts as much of `in` as it can, appending to `out`. Returns false at
+  // a sequence it cannot convert (or that is cut off), leaving `in` on it.
+  bool Convert(std::string_view& in, std::string& out) {
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    char chunk[1024];
+    while (!in.empty()) {
+      char* src = const_cast<char*>(in.data());
+      size_t src_left = in.size();
+      char* dst = chunk;
+      size_t dst_left = sizeof chunk;
+      const size_t rc = iconv(cd_, &src, &src_left, &dst, &dst_left);
+      out.append(chunk, static_cast<size_t>(dst - chunk));
+      in.remove_prefix(in.size() - src_left);
+      if (rc == static_cast<size_t>(-1) && errno != E2BIG) return false;
+    }
+    return true;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+bool IsAscii(std::string_view text) {
+  for (char c : text) {
+    if (static_cast<uint8_t>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+bool IsCp932Lead(uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool IsCp932Trail(uint8_t b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
+
+// How many bytes one undecodable code page 932 character spans: a lead byte
+// with a proper trail byte is one (unassigned) character; anything else is a
+// single bad byte, so that an ASCII byte after a stray lead byte survives.
+size_t BadCp932Length(std::string_view in) {
+  const auto lead = static_cast<uint8_t>(in[0]);
+  if (in.size() >= 2 && IsCp932Lead(lead) && IsCp932Trail(static_cast<uint8_t>(in[1]))) return 2;
+  return 1;
+}
+
+// The length of the bad UTF-8 sequence that starts `in`: a lead byte and
+// the continuation bytes that follow it, so that a cut-off character is one
+// replacement, not one per byte.
+size_t Utf8SequenceLength(std::string_view in) {
+  const auto b = static_cast<uint8_t>(in[0]);
+  const size_t n = b >= 0xF0 && b <= 0xF4 ? 4 : b >= 0xE0 ? 3 : b >= 0xC2 && b < 0xE0 ? 2 : 1;
+  size_t i = 1;
+  while (i < n && i < in.size() && (static_cast<uint8_t>(in[i]) & 0xC0) == 0x80) ++i;
+  return i;
+}
+
+// Converts `text`, replacing each sequence the converter refuses with
+// `replacement` and carrying on after it.
+template <typename BadLength>
+std::string ConvertLeniently(Converter& converter, std::string_view text,
+                             std::string_view replacement, BadLength bad_length) {
+  std::string out;
+  out.reserve(text.size() * 3 / 2);
+  if (!converter.ok()) {
+    // Without a converter only ASCII can be trusted.
+    while (!text.empty()) {
+      const size_t n = static_cast<uint8_t>(text[0]) < 0x80 ? 1 : bad_length(text);
+      out.append(n == 1 && static_cast<uint8_t>(text[0]) < 0x80 ? text.substr(0, 1) : replacement);
+      text.remove_prefix(n);
+    }
+    return out;
+  }
+  while (!converter.Convert(text, out)) {
+    out.append(replacement);
+    text.remove_prefix(bad_length(text));
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string Cp932ToUtf8(std::string_view bytes) {
+  if (IsAscii(bytes)) return std::string(bytes);
+  thread_local Converter converter("UTF-8", "CP932");
+  return ConvertLeniently(converter, bytes, kReplacement, BadCp932Length);
+}
+
+std::string Utf8ToCp932(std::string_view utf8) {
+  if (IsAscii(utf8)) return std::string(utf8);
+  thread_local Converter converter("CP932", "UTF-8");
+  return ConvertLeniently(converter, utf8, "?", Utf8SequenceLength);
+}
+
+}  // namespace varnelko
