@@ -1,0 +1,75 @@
+#include "app/file_rows.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <utility>
+
+namespace varnelko {
+
+QString SizeField(int64_t size, int width) {
+  return QString::number(size).rightJustified(width, QLatin1Char(' '), false);
+}
+
+int SizeFieldWidth(int column_width, int char_width) {
+  if (char_width <= 0) return 3;
+  return std::max(3, column_width / char_width);
+}
+
+QString DosTimeText(const QDateTime& local_time) {
+  const QTime time = local_time.time();
+  const QTime even(time.hour(), time.minute(), time.second() - time.second() % 2);
+  return local_time.date().toString(QStringLiteral("yyyy/MM/dd")) + QLatin1Char(' ') +
+         even.toString(QStringLiteral("HH:mm:ss"));
+}
+
+QString UpperExtension(const QString& name) {
+  const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+  return dot < 0 ? QString() : name.mid(dot).toUpper();
+}
+
+QString AttributeLetters(bool archive, bool read_only) {
+  QString letters;
+  if (archive) letters += QStringLiteral("A ");
+  if (read_only) letters += QStringLiteral("R ");
+  return letters;
+}
+
+QString FileTypeMask(int filter_index) {
+  switch (filter_index) {
+    case 1: return QStringLiteral("*.jw?");
+    case 2: return QStringLiteral("*.jww");
+    case 3: return QStringLiteral("*.jws");
+    default: return QStringLiteral("*");
+  }
+}
+
+FileRow MakeFileRow(const QFileInfo& info, int size_width, const QString& memo) {
+  const bool read_only = !(info.permissions() & QFileDevice::WriteOwner);
+  return {info.fileName(),
+          SizeField(info.size(), size_width),
+          UpperExtension(info.fileName()),
+          memo,
+          DosTimeText(info.lastModified().toLocalTime()),
+          AttributeLetters(false, read_only)};
+}
+
+void SortFileRows(std::vector<FileRow>& rows, int column, bool descending) {
+  // The keys are upper-cased once; the rows move with their keys.
+  std::vector<QByteArray> keys;
+  keys.reserve(rows.size());
+  for (const FileRow& row : rows) keys.push_back(row[column].toUpper().toUtf8());
+
+  for (size_t r = 0; r + 1 < rows.size(); ++r) {
+    size_t candidate = r;
+    for (size_t s = r + 1; s < rows.size(); ++s) {
+      const int order = keys[s].compare(keys[candidate]);
+      if (descending ? order > 0 : order < 0) candidate = s;
+    }
+    if (candidate != r) {
+      std::swap(rows[r], rows[candidate]);
+      std::swap(keys[r], keys[candidate]);
+    }
+  }
+}
+
+}  // namespace varnelko

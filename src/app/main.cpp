@@ -1,0 +1,21 @@
+// Program entry: the application titled "Varnelko", its main window and
+// settings dialog, and the event loop until the main window closes.
+#include <QApplication>
+
+#include "app/app_paths.h"
+#include "app/main_window.h"
+#include "app/screenshot_mode.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Varnelko"));
+
+  const QStringList args = QApplication::arguments();
+  if (args.size() == 4 && args[1] == QStringLiteral("--screenshot")) {
+    return varnelko::RunScreenshots(args[2], args[3]);
+  }
+
+  varnelko::TForm1 window(varnelko::DefaultAppLocations());
+  window.show();
+  return QApplication::exec();
+}

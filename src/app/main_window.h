@@ -1,0 +1,123 @@
+#pragma once
+// The main window: folder tree on the left, file list on the right, the
+// file-type filter, the settings and output-folder commands, the convert
+// button and the status bar. Handlers are named after their control and event.
+#include <QMainWindow>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "app/app_ini.h"
+#include "app/app_paths.h"
+#include "app/file_rows.h"
+#include "app/main_window_state.h"
+#include "app/user_feedback.h"
+
+class QComboBox;
+class QFileInfo;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QSplitter;
+class QTableWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QWidget;
+
+namespace varnelko {
+
+class EscapeWatcher;
+class TForm2;
+
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+ public:
+  // `feedback` null: real message boxes and dialogs.
+  explicit TForm1(const AppLocations& locations,
+                  std::unique_ptr<UserFeedback> feedback = nullptr);
+  ~TForm1() override;
+
+  // Start-up and shutdown.
+  void FormShow();
+  void FormClose();
+  void MnuExitClick();
+
+  // Commands of the right-hand pane and the menus.
+  void Button1Click();  // settings dialog
+  void Button3Click();  // output folder
+  void Button4Click();  // convert
+  void MnuSetSaveClick();
+  void MnuSetOpenClick();
+
+  // Folder tree.
+  void MnuFileSFolderClick();
+  void SearchFolders();
+  void AddSubfolders(const QString& folder, QTreeWidgetItem* node);
+  QString FolderPathOfNode(const QTreeWidgetItem* node) const;
+  void TreeView1Click();
+
+  // File list.
+  void ListFiles(const QString& folder);
+  void ComboBox1Change();
+  void MnuFileType0Click() { SelectFileType(0); }
+  void MnuFileType1Click() { SelectFileType(1); }
+  void MnuFileType2Click() { SelectFileType(2); }
+  void MnuFileType3Click() { SelectFileType(3); }
+  void StringGrid1DrawCell();            // re-aligns the size column
+  void StringGrid1MouseDown(int column);  // header click
+  void StringGrid1DblClick();
+
+  void SetSearchFolder(const QString& folder);
+  void SetOutputFolder(const QString& folder);
+
+  MainWindowState& state() { return state_; }
+  TForm2* settings_dialog() { return form2_; }
+  UserFeedback& feedback() { return *feedback_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildControls();
+  QWidget* BuildLeftPane();
+  QWidget* BuildRightPane();
+  void BuildMenu();
+  void BuildStatusBar();
+
+  void ShowStatus(const QString& text);
+  void RefuseWithoutTree();
+  void SelectFileType(int index);
+  void ListSelectedNode();
+  void ClearGrid();
+  void AppendFileRow(const QFileInfo& info, int size_width);
+  std::vector<FileRow> GridRows() const;
+  void SetGridRows(const std::vector<FileRow>& rows);
+  std::vector<std::filesystem::path> SelectedSources() const;
+  void RunConversion(const std::vector<std::filesystem::path>& sources);
+  void SetBusy(bool busy);
+
+  AppIniValues GatherIniValues() const;
+  void ApplyIniValues(const AppIniValues& values);
+
+  MainWindowState state_;
+  std::unique_ptr<UserFeedback> feedback_;
+  TForm2* form2_ = nullptr;
+  EscapeWatcher* escape_ = nullptr;  // set while a search or listing runs
+  bool shown_ = false;
+  bool closed_ = false;
+  int aligned_size_width_ = 0;  // field width the size column was last aligned to
+
+  QSplitter* splitter_ = nullptr;
+  QLineEdit* edit1_ = nullptr;
+  QTreeWidget* tree_ = nullptr;
+  QComboBox* combo_type_ = nullptr;
+  QLineEdit* edit2_ = nullptr;
+  QTableWidget* grid_ = nullptr;
+  QLabel* status_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+};
+
+}  // namespace varnelko

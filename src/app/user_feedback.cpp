@@ -1,0 +1,65 @@
+#include "app/user_feedback.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace varnelko {
+
+namespace {
+
+const QString kBoxTitle = QStringLiteral("Varnelko");
+const QString kSettingsFilter = QStringLiteral("設定ファイル(*.set)");
+
+}  // namespace
+
+void QtUserFeedback::Beep() { QApplication::beep(); }
+
+void QtUserFeedback::ErrorBox(const QString& text) {
+  QMessageBox::critical(parent_, kBoxTitle, text, QMessageBox::Ok);
+}
+
+void QtUserFeedback::InfoBox(const QString& text) {
+  QMessageBox::information(parent_, kBoxTitle, text, QMessageBox::Ok);
+}
+
+void QtUserFeedback::ConfirmBox(const QString& text) {
+  QMessageBox::question(parent_, kBoxTitle, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+bool QtUserFeedback::AskYesNo(const QString& text) {
+  return QMessageBox::question(parent_, kBoxTitle, text, QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+QString QtUserFeedback::ChooseFolder(const QString& title, const QString& start_folder) {
+  QString folder = QFileDialog::getExistingDirectory(parent_, title, start_folder);
+  if (folder.isEmpty()) return folder;
+  return folder.endsWith(QDir::separator()) ? folder : folder + QDir::separator();
+}
+
+QString QtUserFeedback::ChooseSettingsFile(bool save, const QString& title,
+                                           const QString& initial_path) {
+  QFileDialog dialog(parent_, title, initial_path, kSettingsFilter);
+  dialog.setDefaultSuffix(QStringLiteral("set"));
+  if (save) {
+    dialog.setAcceptMode(QFileDialog::AcceptSave);  // asks before overwriting
+    dialog.setFileMode(QFileDialog::AnyFile);
+  } else {
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+  }
+  if (!initial_path.isEmpty()) dialog.selectFile(initial_path);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
+}
+
+void QtUserFeedback::OpenFile(const QString& path) {
+  // A failure of the desktop to open the file is not reported.
+  QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+}  // namespace varnelko
