@@ -34,7 +34,7 @@ class Rng {
     return z ^ (z >> 31);
   }
   int32_t Range(int32_t lo, int32_t hi) {  // inclusive
-    return lo + static_cast<int32_t>(Next() % static_cast<uint64_t>(hi - lo + 1));
+    return lo + static_cast<int32_t>(Next() % (static_cast<uint64_t>(int64_t{hi} - lo) + 1));
   }
   bool Chance(int percent) { return Range(0, 99) < percent; }
   // Coordinates with a few fractional bits, negative ones included.
