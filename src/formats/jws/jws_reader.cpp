@@ -33,8 +33,9 @@ bool ReadJwsFile(const std::filesystem::path& path, JwsDocument& doc, FormatErro
   ReadJwsHeader(in, doc);
   // Figures carry nothing after the block definitions, whatever the version:
   // no bound images, and trailing bytes are not read.
-  if (in.ok()) ReadEntityArchive(in, doc.version, kJwsMaxClassName, doc.store);
-  if (!in.ok()) {
+  bool read = in.ok() && ReadEntityArchive(in, doc.version, kJwsMaxClassName, doc.store);
+  if (!read || !in.ok()) {
+    if (in.ok()) in.Fail("the entity archive could not be read");
     SetError(error, in.error().what, in.error().offset);
     return false;
   }

@@ -1,5 +1,5 @@
-#include <algorithm>
 #include <string>
+#include <system_error>
 
 #include "formats/byte_writer.h"
 #include "formats/entity_archive.h"
@@ -32,6 +32,7 @@ bool BuildJwsBytes(int32_t version, const JwsDocument& doc, std::string& out,
                    FormatError* error) {
   const int32_t v = NormalizeJwsVersion(version);
   ByteWriter writer;
+  writer.Reserve(kJwsHeaderBytes + EstimateArchiveSize(doc.store));
   WriteJwsHeader(writer, v, doc);
   ArchiveWriteOptions options;
   options.shorten_image_marker = true;
