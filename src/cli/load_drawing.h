@@ -1,0 +1,47 @@
+#pragma once
+// Loads a JWW drawing or a JWS figure for the inspecting subcommands,
+// choosing the loader by extension and signature.
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "document/jws_document.h"
+#include "document/jww_document.h"
+#include "formats/format_error.h"
+
+namespace varnelko::cli {
+
+// One loaded file. The JWW document's bound images sit in a private scratch
+// folder until this is destroyed.
+class LoadedDrawing {
+ public:
+  LoadedDrawing() = default;
+  ~LoadedDrawing();
+  LoadedDrawing(const LoadedDrawing&) = delete;
+  LoadedDrawing& operator=(const LoadedDrawing&) = delete;
+
+  bool Load(const std::filesystem::path& path, FormatError* error);
+
+  bool is_jws() const { return jws_ != nullptr; }
+  const char* format() const { return is_jws() ? "jws" : "jww"; }
+  const std::string& signature() const;
+  int32_t version() const;
+  // Raw code page 932 bytes; a JWS figure has none.
+  const std::string& memo() const;
+  const EntityStore& store() const;
+  // Empty for a JWS figure.
+  const BoundImages& images() const;
+
+ private:
+  std::unique_ptr<JwwDocument> jww_;
+  std::unique_ptr<JwsDocument> jws_;
+};
+
+// Backup copies and the legacy formats are only read as far as their memo.
+bool IsMemoOnlyFile(const std::filesystem::path& path);
+
+// "jwc", "jwk" or "backup", for IsMemoOnlyFile files.
+std::string MemoOnlyFormat(const std::filesystem::path& path);
+
+}  // namespace varnelko::cli
