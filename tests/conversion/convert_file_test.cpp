@@ -1,1 +1,158 @@
+#include "conversion/convert_file.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "conversion/drawing_files.h"
+#include "support/temp_dir.h"
+
+namespace varnelko {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::TempDir;
+
+ConversionSettings AllLayersColorAndStyle() {
+  ConversionSettings s;
+  s.slots = {16, 16, 1, 1, 1, 1, 1, 1};
+  return s;
+}
+
+TEST(BackupPathOf, ReplacesTheLastExtension) {
+  EXPECT_EQ(BackupPathOf("/o/a.jww"), fs::path("/o/a.BAK"));
+  EXPECT_EQ(BackupPathOf("/o/a.jws"), fs::path("/o/a.BAK"));
+  EXPECT_EQ(BackupPathOf("/o/a.b.JWW"), fs::path("/o/a.b.BAK"));
+  EXPECT_EQ(BackupPathOf("/o/noext"), fs::path("/o/noext.BAK"));
+  EXPECT_EQ(BackupPathOf("/o.d/noext"), fs::path("/o.d/noext.BAK"));
+}
+
+TEST(ConvertFile, ConvertsAndReportsProgressAndCounts) {
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  test::WriteJwwSample(dir / "a.jww", {.version = 600, .entities = 60});
+  const std::string source_bytes = ReadFile(dir / "a.jww");
+  std::string progress;
+  ConvertResult r = ConvertJwwFile(dir / "a.jww", dir / "out" / "a.jww", AllLayersColorAndStyle(),
+                                   [&](const std::string& t) { progress += t; });
+  ASSERT_EQ(r.status, ConvertStatus::kConverted) << r.error;
+  EXPECT_EQ(progress, "ファイル「" + (dir / "a.jww").string() + "」→「" +
+                          (dir / "out" / "a.jww").string() + "」変換中です。");
+  EXPECT_GT(r.counts.colors, 0);
+  EXPECT_GT(r.counts.styles, 0);
+  EXPECT_EQ(ReadFile(dir / "a.jww"), source_bytes);  // the source never changes
+
+  auto back = std::make_unique<JwwDocument>();
+  ASSERT_TRUE(ReadJwwFile(dir / "out" / "a.jww", *back));
+  for (const TEntSen& e : back->store.lines) {
+    EXPECT_EQ(e.header.pen_color, 9);
+    EXPECT_EQ(e.header.pen_style, 9);
+  }
+  EXPECT_EQ(back->header.version, 600);
+  FreeJwwDocument(*back);
+
+  // Nothing left to change the second time.
+  ConvertResult again = ConvertJwwFile(dir / "out" / "a.jww", dir / "a2.jww",
+                                       AllLayersColorAndStyle());
+  EXPECT_EQ(again.counts, (ConversionCounts{0, 0}));
+}
+
+TEST(ConvertFile, ExistingOutputBecomesTheBackup) {
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  test::WriteJwsSample(dir / "a.jws", {.version = 420});
+  dir.Write("out/a.jws", "previous output");
+  dir.Write("out/a.BAK", "older backup");
+  ASSERT_EQ(ConvertJwsFile(dir / "a.jws", dir / "out" / "a.jws", AllLayersColorAndStyle()).status,
+            ConvertStatus::kConverted);
+  EXPECT_EQ(ReadFile(dir / "out" / "a.BAK"), "previous output");
+  EXPECT_TRUE(IsJwsFile(dir / "out" / "a.jws"));
+}
+
+TEST(ConvertFile, DrawingAndFigureOfOneNameShareTheBackup) {
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  test::WriteJwwSample(dir / "a.jww", {.version = 700});
+  test::WriteJwsSample(dir / "a.jws", {.version = 700});
+  dir.Write("out/a.jww", "old drawing");
+  dir.Write("out/a.jws", "old figure");
+  ConvertJwwFile(dir / "a.jww", dir / "out" / "a.jww", AllLayersColorAndStyle());
+  ConvertJwsFile(dir / "a.jws", dir / "out" / "a.jws", AllLayersColorAndStyle());
+  EXPECT_EQ(ReadFile(dir / "out" / "a.BAK"), "old figure");
+  EXPECT_TRUE(IsJwwFile(dir / "out" / "a.jww"));
+  EXPECT_TRUE(IsJwsFile(dir / "out" / "a.jws"));
+}
+
+TEST(ConvertFile, LoadFailureTouchesNothingAndSaysWhy) {
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  test::WriteJwwSample(dir / "full.jww", {.version = 600, .entities = 50});
+  std::string bytes = ReadFile(dir / "full.jww");
+  auto cut = dir.Write("a.jww", bytes.substr(0, bytes.size() - 100));
+  dir.Write("out/a.jww", "previous output");
+  ConvertResult r = ConvertJwwFile(cut, dir / "out" / "a.jww", AllLayersColorAndStyle());
+  EXPECT_EQ(r.status, ConvertStatus::kLoadFailed);
+  EXPECT_NE(r.error.find("at offset"), std::string::npos) << r.error;
+  EXPECT_EQ(ReadFile(dir / "out" / "a.jww"), "previous output");
+  EXPECT_FALSE(fs::exists(dir / "out" / "a.BAK"));
+
+  auto fig = dir.Write("b.jws", "JwsData and too short");
+  EXPECT_EQ(ConvertJwsFile(fig, dir / "out" / "b.jws", AllLayersColorAndStyle()).status,
+            ConvertStatus::kLoadFailed);
+  EXPECT_FALSE(fs::exists(dir / "out" / "b.jws"));
+}
+
+TEST(ConvertFile, WriteFailureLeavesNoOutput) {
+  TempDir dir;
+  test::WriteJwsSample(dir / "a.jws", {.version = 600});
+  ConvertResult r =
+      ConvertJwsFile(dir / "a.jws", dir / "missing" / "a.jws", AllLayersColorAndStyle());
+  EXPECT_EQ(r.status, ConvertStatus::kWriteFailed);
+  EXPECT_FALSE(r.error.empty());
+  EXPECT_FALSE(fs::exists(dir / "missing"));
+}
+
+TEST(ConvertFile, RefusesToReplaceItsOwnSource) {
+  TempDir dir;
+  test::WriteJwsSample(dir / "a.jws", {.version = 600});
+  const std::string before = ReadFile(dir / "a.jws");
+  fs::create_directory(dir / "link");
+  fs::create_symlink(dir / "a.jws", dir / "link" / "a.jws");
+  ConvertResult r = ConvertJwsFile(dir / "a.jws", dir / "link" / "a.jws", AllLayersColorAndStyle());
+  EXPECT_EQ(r.status, ConvertStatus::kWriteFailed);
+  EXPECT_EQ(ReadFile(dir / "a.jws"), before);
+  EXPECT_FALSE(fs::exists(dir / "a.BAK"));
+  EXPECT_FALSE(fs::exists(dir / "link" / "a.BAK"));
+}
+
+// Bound images go to a scratch folder under the temp directory; after a
+// conversion, successful or failed part-way through the images, none is left.
+TEST(ConvertFile, NoImagesLeftBehind) {
+  TempDir dir;
+  TempDir scratch_root;
+  fs::create_directory(dir / "out");
+  test::WriteJwwSample(dir / "img.jww", {.version = 700, .entities = 10, .images = 3});
+  std::string bytes = ReadFile(dir / "img.jww");
+  auto cut = dir.Write("cut.jww", bytes.substr(0, bytes.size() - 50));
+
+  const char* old_tmp = std::getenv("TMPDIR");
+  std::string saved = old_tmp ? old_tmp : "";
+  setenv("TMPDIR", scratch_root.path().c_str(), 1);
+  ConvertResult ok = ConvertJwwFile(dir / "img.jww", dir / "out" / "img.jww",
+                                    AllLayersColorAndStyle());
+  ConvertResult failed = ConvertJwwFile(cut, dir / "out" / "cut.jww", AllLayersColorAndStyle());
+  if (old_tmp) setenv("TMPDIR", saved.c_str(), 1); else unsetenv("TMPDIR");
+
+  EXPECT_EQ(ok.status, ConvertStatus::kConverted) << ok.error;
+  EXPECT_EQ(failed.status, ConvertStatus::kLoadFailed);
+  EXPECT_TRUE(fs::is_empty(scratch_root.path()));
+  // The converted drawing still carries its images.
+  auto back = std::make_unique<JwwDocument>();
+  ASSERT_TRUE(ReadJwwFile(dir / "out" / "img.jww", *back));
+  EXPECT_EQ(back->images.list.size(), 3u);
+  FreeJwwDocument(*back);
+}
+
+}  // namespace
+}  // namespace varnelko
