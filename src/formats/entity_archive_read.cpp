@@ -1,6 +1,7 @@
 #include "formats/entity_archive.h"
 
 #include <array>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -70,7 +71,7 @@ class ArchiveReader {
     size_t tag_offset = in_.offset();
     uint16_t tag = in_.U16();
     if (!in_.ok()) return false;
-    if (tag == kNewClassTag) return ReadNewClass(block_def, kind);
+    if (tag == kNewClassTag) return ReadNewClass(tag_offset, block_def, kind);
     int64_t number;
     if (tag == kLongClassTag) {
       number = static_cast<uint32_t>(in_.I32()) & ~kLongClassBit;
@@ -78,7 +79,9 @@ class ArchiveReader {
     } else if (tag & kClassTagBit) {
       number = tag - kClassTagBit;
     } else {
-      FailAt(tag_offset, "tag " + std::to_string(tag) + " is no class tag");
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "0x%04X", tag);
+      FailAt(tag_offset, std::string("tag ") + hex + " is no class tag");
       return false;
     }
     if (Resolve(number, block_def, kind)) return true;
@@ -88,13 +91,12 @@ class ArchiveReader {
     return false;
   }
 
-  bool ReadNewClass(bool block_def, int32_t& kind) {
+  bool ReadNewClass(size_t tag_offset, bool block_def, int32_t& kind) {
     in_.U16();  // schema number: the writer's version, not interpreted
-    size_t name_offset = in_.offset();
     uint16_t length = in_.U16();
     if (!in_.ok()) return false;
     if (length > max_class_name_) {
-      FailAt(name_offset, "class name of " + std::to_string(length) +
+      FailAt(tag_offset, "class name of " + std::to_string(length) +
                               " bytes is longer than the " +
                               std::to_string(max_class_name_) + " the reader holds");
       return false;
@@ -117,7 +119,7 @@ class ArchiveReader {
         }
       }
     }
-    FailAt(name_offset, "unknown class name \"" + name + "\"" +
+    FailAt(tag_offset, "unknown class name \"" + name + "\"" +
                             (block_def ? " for a block definition" : ""));
     return false;
   }

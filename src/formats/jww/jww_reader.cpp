@@ -33,6 +33,7 @@ bool ExtractImage(ByteReader& in, size_t entry_offset, const TBindImageType& ent
     in.FailAt(entry_offset, "bound image name \"" + entry.name + "\" is not a plain file name");
     return false;
   }
+  if (entry.size == 0) return true;
   // A negative size carries no data but still leaves an empty file.
   size_t size = entry.size > 0 ? static_cast<size_t>(entry.size) : 0;
   if (size > in.remaining()) {
