@@ -16,13 +16,19 @@
 namespace varnelko::cli {
 namespace {
 
-// The memo goes last: it is free text and may hold commas.
+std::string Count(size_t n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// The memo goes last: it is free text and may hold commas. Figures have none.
 std::string DrawingLine(const std::string& name, const LoadedDrawing& drawing) {
   const EntityStore& store = drawing.store();
-  return name + ": " + drawing.format() + " version " + std::to_string(drawing.version()) +
-         ", " + std::to_string(store.order.size()) + " entities, " +
-         std::to_string(store.block_defs.size()) + " block definitions, memo: " +
-         Cp932ToUtf8(StripControlChars(drawing.memo()));
+  std::string line = name + ": " + drawing.format() + " version " +
+                     std::to_string(drawing.version()) + ", " +
+                     Count(store.order.size(), "entity", "entities") + ", " +
+                     Count(store.block_defs.size(), "block definition", "block definitions");
+  if (!drawing.is_jws()) line += ", memo: " + Cp932ToUtf8(StripControlChars(drawing.memo()));
+  return line;
 }
 
 // Backups and legacy drawings show the memo exactly as the file list does.
