@@ -1,1 +1,171 @@
+#include "conversion/batch.h"
+
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+
+#include "conversion/drawing_files.h"
+#include "support/temp_dir.h"
+
+namespace varnelko {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::TempDir;
+
+ConversionSettings ColorOnly() {
+  ConversionSettings s;
+  s.slots = {16, 16, 1, 0, 0, 0, 0, 0};
+  return s;
+}
+
+TEST(BatchPreconditions, CheckedInOrder) {
+  TempDir dir;
+  fs::create_directory(dir / "src");
+  fs::create_directory(dir / "out");
+  ConversionSettings off;
+  EXPECT_EQ(CheckBatchPreconditions("", {dir / "src"}, off), BatchCheck::kOutputFolderEmpty);
+  EXPECT_EQ(CheckBatchPreconditions(dir / "none", {dir / "src"}, off),
+            BatchCheck::kOutputFolderMissing);
+  dir.Write("file", "x");
+  EXPECT_EQ(CheckBatchPreconditions(dir / "file", {dir / "src"}, ColorOnly()),
+            BatchCheck::kOutputFolderMissing);
+  EXPECT_EQ(CheckBatchPreconditions(dir / "src", {dir / "src"}, off), BatchCheck::kSameFolder);
+  EXPECT_EQ(CheckBatchPreconditions(dir / "out", {dir / "src"}, off),
+            BatchCheck::kNothingToConvert);
+  EXPECT_EQ(CheckBatchPreconditions(dir / "out", {dir / "src"}, ColorOnly()), BatchCheck::kOk);
+  ConversionSettings styles;
+  styles.C(4) = 1;
+  EXPECT_EQ(CheckBatchPreconditions(dir / "out", {dir / "src"}, styles), BatchCheck::kOk);
+  EXPECT_EQ(BatchCheckMessage(BatchCheck::kNothingToConvert),
+            "変換を行わない設定になっています。確認して下さい。");
+  EXPECT_EQ(BatchCheckMessage(BatchCheck::kSameFolder),
+            "保存先フォルダとファイルのフォルダが同じになっています。");
+  EXPECT_EQ(BatchCheckMessage(BatchCheck::kOk), "");
+}
+
+TEST(BatchPreconditions, SameFolderByIdentityNotByText) {
+  TempDir dir;
+  fs::create_directories(dir / "src" / "sub");
+  fs::create_directory_symlink(dir / "src", dir / "link");
+  const ConversionSettings s = ColorOnly();
+  for (fs::path output : {dir / "link", dir / "src" / "sub" / "..", dir / "src" / ".",
+                          dir / "link" / "sub" / ".."}) {
+    EXPECT_EQ(CheckBatchPreconditions(output, {dir / "other", dir / "src"}, s),
+              BatchCheck::kSameFolder)
+        << output;
+  }
+  EXPECT_EQ(CheckBatchPreconditions(dir / "src" / "sub", {dir / "src"}, s), BatchCheck::kOk);
+}
+
+TEST(ProbeDrawing, ByUpperCasedExtensionThenSignature) {
+  TempDir dir;
+  EXPECT_EQ(ProbeDrawing(dir.Write("a.jww", "JwwData.")), DrawingType::kJww);
+  EXPECT_EQ(ProbeDrawing(dir.Write("b.JwW", "JwwData.")), DrawingType::kJww);
+  EXPECT_EQ(ProbeDrawing(dir.Write("c.Jws", "JwsData")), DrawingType::kJws);
+  EXPECT_EQ(ProbeDrawing(dir.Write("d.jww", "JwsData")), DrawingType::kNone);
+  EXPECT_EQ(ProbeDrawing(dir.Write("e.jww", "jwwdata.")), DrawingType::kNone);
+  EXPECT_EQ(ProbeDrawing(dir.Write("f.bak", "JwwData.")), DrawingType::kNone);
+  EXPECT_EQ(ProbeDrawing(dir.Write("g.jwc", "jw_cad(c)data.......")), DrawingType::kNone);
+  EXPECT_EQ(ProbeDrawing(dir / "missing.jww"), DrawingType::kNone);
+}
+
+// A folder of sources exercising every outcome and the name collisions.
+std::vector<fs::path> MakeSources(const TempDir& dir) {
+  fs::create_directories(dir / "s1");
+  fs::create_directories(dir / "s2");
+  std::vector<fs::path> sources;
+  for (int i = 0; i < 8; ++i) {
+    fs::path p = dir / "s1" / ("d" + std::to_string(i) + (i % 2 ? ".jww" : ".JWS"));
+    if (i % 2) test::WriteJwwSample(p, {.version = 600 + i, .entities = 30u + i * 5u,
+                                        .seed = static_cast<uint32_t>(i)});
+    else test::WriteJwsSample(p, {.version = 420 + i, .entities = 30, .seed = 9});
+    sources.push_back(p);
+  }
+  test::WriteJwwSample(dir / "s1" / "a.jww", {.version = 700, .seed = 2});
+  test::WriteJwsSample(dir / "s1" / "a.jws", {.version = 700, .seed = 3});
+  test::WriteJwsSample(dir / "s2" / "a.jws", {.version = 351, .seed = 4});  // same output name
+  sources.push_back(dir / "s1" / "a.jww");
+  sources.push_back(dir / "s1" / "a.jws");
+  sources.push_back(dir / "s2" / "a.jws");
+  std::string full = ReadFile(sources[1]);
+  sources.push_back(dir.Write("s1/broken.jww", full.substr(0, full.size() / 2)));
+  sources.push_back(dir.Write("s1/notes.txt", "not a drawing"));
+  sources.push_back(dir.Write("s1/fake.jww", "JwsData"));
+  return sources;
+}
+
+std::map<std::string, std::string> FolderContents(const fs::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& e : fs::directory_iterator(folder)) {
+    files[e.path().filename().string()] = ReadFile(e.path());
+  }
+  return files;
+}
+
+TEST(RunBatch, ParallelRunEqualsSerialRun) {
+  TempDir dir;
+  std::vector<fs::path> sources = MakeSources(dir);
+  std::vector<std::vector<FileOutcome>> runs;
+  std::vector<std::map<std::string, std::string>> outputs;
+  for (int jobs : {1, 4, 4, 2}) {
+    fs::path out = dir / ("out" + std::to_string(runs.size()));
+    fs::create_directory(out);
+    // Earlier outputs, so that backups are made (and collide on a.BAK).
+    for (const char* name : {"a.jww", "a.jws", "d1.jww", "a.BAK"}) {
+      std::ofstream(out / name) << "old " << name;
+    }
+    std::vector<size_t> done_order;
+    std::vector<size_t> progress_seen;
+    BatchRequest request{sources, out, ColorOnly(), jobs};
+    BatchCallbacks callbacks;
+    callbacks.on_done = [&](size_t i, const FileOutcome&) { done_order.push_back(i); };
+    callbacks.on_progress = [&](size_t i, const std::string&) { progress_seen.push_back(i); };
+    runs.push_back(RunBatch(request, callbacks));
+    outputs.push_back(FolderContents(out));
+    ASSERT_EQ(done_order.size(), sources.size());
+    for (size_t i = 0; i < done_order.size(); ++i) EXPECT_EQ(done_order[i], i) << jobs;
+    EXPECT_EQ(progress_seen.size(), sources.size() - 2) << "skipped files show no progress";
+  }
+  const std::vector<FileOutcome>& serial = runs[0];
+  ASSERT_EQ(serial.size(), sources.size());
+  for (size_t i = 0; i < 8; ++i) {
+    EXPECT_EQ(serial[i].kind, FileOutcomeKind::kConverted) << serial[i].error;
+    EXPECT_GT(serial[i].counts.colors, 0);
+  }
+  EXPECT_EQ(serial[11].kind, FileOutcomeKind::kLoadFailed);
+  EXPECT_EQ(serial[12].kind, FileOutcomeKind::kSkipped);
+  EXPECT_EQ(serial[13].kind, FileOutcomeKind::kSkipped);
+  for (size_t r = 1; r < runs.size(); ++r) {
+    EXPECT_TRUE(outputs[r] == outputs[0]) << "run " << r;
+    for (size_t i = 0; i < serial.size(); ++i) {
+      EXPECT_EQ(runs[r][i].kind, serial[i].kind) << i;
+      EXPECT_EQ(runs[r][i].counts, serial[i].counts) << i;
+      EXPECT_EQ(runs[r][i].error, serial[i].error) << i;
+      EXPECT_EQ(runs[r][i].source, serial[i].source) << i;
+    }
+  }
+}
+
+TEST(RunBatch, SourceOrderDecidesSharedBackups) {
+  TempDir dir;
+  std::vector<fs::path> sources = MakeSources(dir);
+  fs::create_directory(dir / "out");
+  std::ofstream(dir / "out" / "a.jws") << "old figure";
+  std::ofstream(dir / "out" / "a.jww") << "old drawing";
+  RunBatch({sources, dir / "out", ColorOnly(), 4});
+  // s1/a.jws backed up "old figure"; then s2/a.jws backed up s1/a.jws's output.
+  std::string backup = ReadFile(dir / "out" / "a.BAK");
+  JwsDocument first;
+  ASSERT_TRUE(ReadJwsFile(dir / "out" / "a.BAK", first));
+  EXPECT_EQ(first.version, 700);
+  JwsDocument last;
+  ASSERT_TRUE(ReadJwsFile(dir / "out" / "a.jws", last));
+  EXPECT_EQ(last.version, 351);
+  EXPECT_NE(backup, "old figure");
+}
+
+}  // namespace
+}  // namespace varnelko
