@@ -14,6 +14,7 @@
 #include "cli/commands.h"
 #include "conversion/batch.h"
 #include "conversion/conversion_settings.h"
+#include "document/text_helpers.h"
 #include "formats/file_extension.h"
 
 namespace varnelko::cli {
@@ -37,7 +38,7 @@ struct ConvertOptions {
   int jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 };
 
-// "0".."15", one hexadecimal digit "0".."F", or "all" (16).
+// "0".."15", one hexadecimal digit "0".."F", or "all" / "16" (every one).
 std::optional<int32_t> ParseLayerSlot(const std::string& text) {
   if (text == "all" || text == "ALL" || text == "All") return kAllLayers;
   if (text.size() == 1) {
@@ -47,10 +48,17 @@ std::optional<int32_t> ParseLayerSlot(const std::string& text) {
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     return std::nullopt;
   }
-  if (text.size() == 2 && text[0] == '1' && text[1] >= '0' && text[1] <= '5') {
+  if (text.size() == 2 && text[0] == '1' && text[1] >= '0' && text[1] <= '6') {
     return 10 + (text[1] - '0');
   }
   return std::nullopt;
+}
+
+// The value of a switch: a bare flag is on; "=N" is stored as it is.
+int SwitchValue(const std::string& v) {
+  if (v.empty() || v == "true") return 1;
+  if (v == "false") return 0;
+  return StrToIntLenient(v);
 }
 
 int Refuse(const std::string& message) {
@@ -198,12 +206,13 @@ void AddConvertCommand(CLI::App& app, int& exit_code) {
   cmd->add_option("--layer", options->layer, "Target layer: 0-15, 0-F or all (C2)");
   for (size_t i = 0; i < kSwitchNames.size(); ++i) {
     std::string name = kSwitchNames[i];
-    // --color turns C3 on, --no-color off, --color=N stores N as it is.
-    cmd->add_option_function<int>(
-           "--" + name, [options, i](const int& v) { options->switches[i] = v; },
-           "Switch C" + std::to_string(i + 3) + " (default value 1)")
-        ->expected(0, 1)
-        ->default_str("1");
+    // --color turns C3 on, --color=N stores N as it is, --no-color turns it off.
+    // A flag never takes the next word, so a path after it stays a path.
+    cmd->add_flag("--" + name)
+        ->description("Switch C" + std::to_string(i + 3) + " on (or =N)")
+        ->each([options, i](const std::string& v) {
+          options->switches[i] = SwitchValue(v);
+        });
     cmd->add_flag_callback("--no-" + name, [options, i] { options->switches[i] = 0; },
                            "Switch C" + std::to_string(i + 3) + " off");
   }
