@@ -1,9 +1,11 @@
 #include "formats/entity_archive.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "formats/cstring.h"
 
@@ -43,8 +45,7 @@ class ArchiveReader {
   }
 
  private:
-  // Smallest object of an entity list: a short tag and a point without extras.
-  uint64_t MinEntityBytes() const { return 2 + header_bytes_ + 20; }
+  uint64_t MinEntityBytes() const { return MinBytes(kKindPoint); }
   // Smallest block definition: tag, header, three i32, empty name, count.
   uint64_t MinBlockDefBytes() const { return 2 + header_bytes_ + 12 + 1 + 2; }
 
@@ -148,7 +149,7 @@ class ArchiveReader {
     for (uint32_t i = 0; i < count; ++i) {
       int32_t kind = 0;
       if (!ReadTag(false, kind)) return false;
-      ReadEntity(kind, list);
+      ReadEntity(kind, list, i, count);
       ++next_number_;
       if (!in_.ok()) return false;
     }
@@ -191,16 +192,49 @@ class ArchiveReader {
     h.flags = in_.U16();
   }
 
-  void ReadEntity(int32_t kind, EntityList& list) {
+  void ReadEntity(int32_t kind, EntityList& list, uint32_t read, uint32_t count) {
     switch (kind) {
-      case kKindLine: list.Add(ReadLine()); break;
-      case kKindArc: list.Add(ReadArc()); break;
-      case kKindPoint: list.Add(ReadPoint()); break;
-      case kKindText: list.Add(ReadText()); break;
-      case kKindDimension: list.Add(ReadDimension()); break;
-      case kKindSolid: list.Add(ReadSolid()); break;
-      case kKindBlock: list.Add(ReadBlock()); break;
+      case kKindLine: MakeRoom(list.lines, kind, read, count); list.Add(ReadLine()); break;
+      case kKindArc: MakeRoom(list.arcs, kind, read, count); list.Add(ReadArc()); break;
+      case kKindPoint: MakeRoom(list.points, kind, read, count); list.Add(ReadPoint()); break;
+      case kKindText: MakeRoom(list.texts, kind, read, count); list.Add(ReadText()); break;
+      case kKindDimension:
+        MakeRoom(list.dimensions, kind, read, count);
+        list.Add(ReadDimension());
+        break;
+      case kKindSolid: MakeRoom(list.solids, kind, read, count); list.Add(ReadSolid()); break;
+      case kKindBlock: MakeRoom(list.blocks, kind, read, count); list.Add(ReadBlock()); break;
       default: break;
+    }
+  }
+
+  // When a kind's array is full, room for the rest of the list is guessed
+  // from that kind's share of the objects read so far, so that a large array
+  // moves about once instead of doubling a dozen times: touching fresh pages
+  // is what a big load spends most of its time on. The guess never exceeds
+  // what the bytes left could hold.
+  template <typename T>
+  void MakeRoom(std::vector<T>& array, int32_t kind, uint32_t read, uint32_t count) {
+    constexpr uint32_t kSampleObjects = 256;
+    if (array.size() < array.capacity() || read < kSampleObjects) return;
+    uint64_t expected = uint64_t{count - read} * (array.size() + 1) / read;
+    expected = std::min(expected + expected / 8, in_.remaining() / MinBytes(kind));
+    array.reserve(array.size() + std::max<uint64_t>(expected, array.size() / 2 + 1));
+  }
+
+  // The fewest bytes an object of `kind` takes in the file, its tag included.
+  uint64_t MinBytes(int32_t kind) const {
+    const uint64_t h = header_bytes_;
+    const uint64_t line = h + 32, point = h + 20, text = h + 70;
+    switch (kind) {
+      case kKindLine: return 2 + line;
+      case kKindArc: return 2 + h + 60;
+      case kKindPoint: return 2 + point;
+      case kKindText: return 2 + text;
+      case kKindDimension:
+        return 2 + h + line + text + (has_dimension_extras_ ? 2 + 2 * line + 4 * point : 0);
+      case kKindSolid: return 2 + h + 64;
+      default: return 2 + h + 44;
     }
   }
 

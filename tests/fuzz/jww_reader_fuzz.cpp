@@ -1,0 +1,52 @@
+// Feeds arbitrary bytes to the JWW loader, the memo reader and the entity
+// archive as JWS figures read it. Whatever the bytes, each must return
+// without crashing, reading out of bounds, leaking or leaving image files.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string_view>
+
+#include "formats/entity_archive.h"
+#include "formats/jww/jww_file.h"
+#include "formats/jww/jww_header.h"
+
+namespace {
+
+using namespace varnelko;
+
+void LoadDrawing(std::string_view bytes) {
+  JwwDocument doc;
+  FormatError error;
+  bool ok = ReadJwwBytes(bytes, doc, &error);
+  // A failed load must have removed every image it extracted.
+  if (!ok && !doc.images.scratch_folder.empty()) std::abort();
+  std::filesystem::path folder = doc.images.scratch_folder;
+  FreeJwwDocument(doc);
+  std::error_code ec;
+  if (!folder.empty() && std::filesystem::exists(folder, ec)) std::abort();
+}
+
+void ReadMemo(std::string_view bytes) {
+  JwwDocument doc;
+  ByteReader in(bytes);
+  ReadJwwMemoFields(in, doc);
+}
+
+// A JWS figure's archive starts after its 452-byte header.
+void ReadFigureArchive(std::string_view bytes) {
+  if (bytes.size() < 452) return;
+  ByteReader in(bytes.substr(452));
+  EntityStore store;
+  ReadEntityArchive(in, 600, kJwsMaxClassName, store);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  LoadDrawing(bytes);
+  ReadMemo(bytes);
+  ReadFigureArchive(bytes);
+  return 0;
+}
