@@ -10,6 +10,7 @@
 #include "document/jww_document.h"
 #include "formats/jws/jws_file.h"
 #include "formats/jww/jww_file.h"
+#include "formats/jww/jww_header.h"
 
 namespace varnelko::cli {
 namespace {
@@ -35,6 +36,12 @@ int RewriteJws(const RewriteOptions& o) {
 }
 
 int RewriteJww(const RewriteOptions& o) {
+  // A drawing below the oldest readable version could never be loaded again.
+  if (o.version && *o.version < kJwwMinVersion) {
+    std::cerr << "varnelko-cli rewrite: cannot write " << o.output << ": version " << *o.version
+              << " is below " << kJwwMinVersion << ", the oldest a drawing is read at\n";
+    return 1;
+  }
   JwwDocument doc;
   FormatError error;
   bool loaded = ReadJwwFile(o.input, doc, &error);
