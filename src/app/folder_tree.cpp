@@ -1,15 +1,33 @@
 // The folder tree: searching the folders below the search folder, depth
 // first, and listing the folder the user clicks.
+#include <QCollator>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QTreeWidget>
+#include <algorithm>
 #include <vector>
 
 #include "app/escape_watcher.h"
 #include "app/main_window.h"
 
 namespace varnelko {
+
+namespace {
+
+// Sorts every level of the tree by the names, as the user's locale orders
+// them, letter case aside.
+void SortNodes(QTreeWidgetItem* node, const QCollator& collator) {
+  QList<QTreeWidgetItem*> children = node->takeChildren();
+  std::stable_sort(children.begin(), children.end(),
+                   [&](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
+                     return collator.compare(a->text(0), b->text(0)) < 0;
+                   });
+  node->addChildren(children);
+  for (QTreeWidgetItem* child : children) SortNodes(child, collator);
+}
+
+}  // namespace
 
 void TForm1::MnuFileSFolderClick() {
   ShowStatus(QString());
@@ -65,7 +83,9 @@ void TForm1::SearchFolders() {
 
   ShowStatus(state_.cancel ? QStringLiteral("フォルダ検索を中断しました。") : QString());
   state_.tree_ready = true;
-  tree_->sortItems(0, Qt::AscendingOrder);
+  QCollator collator;
+  collator.setCaseSensitivity(Qt::CaseInsensitive);
+  SortNodes(root, collator);
   root->setExpanded(true);
 }
 

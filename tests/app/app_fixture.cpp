@@ -1,0 +1,63 @@
+#include "app_fixture.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTreeWidget>
+
+namespace varnelko::test {
+
+QString Q(const std::filesystem::path& path) { return FromFsPath(path); }
+
+AppTest::AppTest() { program_folder_ = Folder("program"); }
+
+AppTest::~AppTest() {
+  if (window_ && window_->isVisible()) Close();
+}
+
+TForm1& AppTest::Start() {
+  auto feedback = std::make_unique<RecordingFeedback>();
+  feedback_ = feedback.get();
+  window_ = std::make_unique<TForm1>(AppLocations{program_folder_, ini()}, std::move(feedback));
+  window_->show();
+  feedback_->events.clear();  // the start-up status text is checked on the status bar
+  return *window_;
+}
+
+void AppTest::Close() { window_->close(); }
+
+QString AppTest::Folder(const std::string& name) const {
+  const QString folder = Q(temp_.path() / name) + "/";
+  QDir().mkpath(folder);
+  return folder;
+}
+
+void AppTest::SearchAndList(const QString& folder) {
+  window_->SetSearchFolder(folder);
+  window_->SearchFolders();
+  tree()->setCurrentItem(tree()->topLevelItem(0));
+  window_->TreeView1Click();
+}
+
+QStringList AppTest::TakeEvents() {
+  QStringList events = feedback_->events;
+  feedback_->events.clear();
+  return events;
+}
+
+QTreeWidget* AppTest::tree() { return window_->findChild<QTreeWidget*>("TreeView1"); }
+QTableWidget* AppTest::grid() { return window_->findChild<QTableWidget*>("StringGrid1"); }
+QComboBox* AppTest::file_type() {
+  return window_->centralWidget()->findChild<QComboBox*>("ComboBox1");  // not the dialog's
+}
+QLineEdit* AppTest::edit(const char* name) { return window_->findChild<QLineEdit*>(name); }
+QString AppTest::status() { return window_->findChild<QLabel*>("StatusBar1")->text(); }
+
+QString AppTest::Cell(int row, int column) {
+  const QTableWidgetItem* item = grid()->item(row, column);
+  return item ? item->text() : QString();
+}
+
+}  // namespace varnelko::test

@@ -1,0 +1,89 @@
+#pragma once
+// A main window on a temporary program folder whose user feedback is
+// recorded: every beep, box and status text lands in `events` in order, and
+// the answers to questions and choosers are set beforehand.
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <ostream>
+
+#include "app/main_window.h"
+#include "app/user_feedback.h"
+#include "support/temp_dir.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTableWidget;
+class QTreeWidget;
+
+// Readable texts in failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QStringList& texts, std::ostream* os) {
+  *os << '[' << texts.join(QStringLiteral(" | ")).toStdString() << ']';
+}
+
+namespace varnelko::test {
+
+class RecordingFeedback : public UserFeedback {
+ public:
+  void Beep() override { events << QStringLiteral("beep"); }
+  void ErrorBox(const QString& text) override { events << "error:" + text; }
+  void InfoBox(const QString& text) override { events << "info:" + text; }
+  void ConfirmBox(const QString& text) override { events << "confirm:" + text; }
+  bool AskYesNo(const QString& text) override {
+    events << "ask:" + text;
+    return answer_yes;
+  }
+  void Status(const QString& text) override { events << "status:" + text; }
+  QString ChooseFolder(const QString& title, const QString&) override {
+    events << "choose:" + title;
+    return folder_choice;
+  }
+  QString ChooseSettingsFile(bool, const QString& title, const QString&) override {
+    events << "choose:" + title;
+    return file_choice;
+  }
+  void OpenFile(const QString& path) override { events << "open:" + path; }
+
+  QStringList events;
+  bool answer_yes = true;
+  QString folder_choice;
+  QString file_choice;
+};
+
+class AppTest : public ::testing::Test {
+ protected:
+  AppTest();
+  ~AppTest() override;
+
+  // Makes and shows the window, forgetting the start-up events; the ini file
+  // is `ini()`.
+  TForm1& Start();
+  // Closes the window (shutdown writes the ini file).
+  void Close();
+
+  QString Folder(const std::string& name) const;  // a subfolder of the temp dir, made, with "/"
+  QString ini() const { return program_folder_ + "varnelko.ini"; }
+  // Searches `folder` and lists the folder of the tree's root.
+  void SearchAndList(const QString& folder);
+  QStringList TakeEvents();
+
+  QTreeWidget* tree();
+  QTableWidget* grid();
+  QComboBox* file_type();
+  QLineEdit* edit(const char* name);
+  QString status();
+  QString Cell(int row, int column);
+
+  TempDir temp_;
+  QString program_folder_;
+  std::unique_ptr<TForm1> window_;
+  RecordingFeedback* feedback_ = nullptr;
+};
+
+QString Q(const std::filesystem::path& path);
+
+}  // namespace varnelko::test

@@ -1,0 +1,228 @@
+// The file list: columns, filters, memos by extension, the size column's
+// alignment, header-click sorting and double-click.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QFile>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QRegularExpression>
+#include <QTableWidget>
+#include <filesystem>
+
+#include "app_fixture.h"
+#include "document/cp932.h"
+#include "formats/jww/jww_file.h"
+#include "support/document_builder.h"
+
+namespace varnelko::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A JWW drawing whose memo is `memo_utf8`.
+void WriteDrawing(const fs::path& path, const std::string& memo_utf8) {
+  BuildOptions options;
+  options.entities = 6;
+  JwwDocument doc = BuildJwwDocument(options);
+  doc.header.memo = Utf8ToCp932(memo_utf8);
+  ASSERT_TRUE(WriteJwwFile(path, 700, doc));
+  FreeJwwDocument(doc);
+}
+
+// The first 800 bytes of a JWC drawing with its two memo fields.
+std::string JwcBytes(const std::string& memo1, const std::string& memo2) {
+  std::string bytes(800, '\0');
+  bytes.replace(0, 20, "jw_cad(c)data.......");
+  bytes.replace(40, memo1.size(), memo1);
+  bytes.replace(72, memo2.size(), memo2);
+  return bytes;
+}
+
+QStringList Column(QTableWidget* grid, int column) {
+  QStringList texts;
+  for (int r = 0; r < grid->rowCount(); ++r) texts << grid->item(r, column)->text();
+  return texts;
+}
+
+class FileListTest : public AppTest {
+ protected:
+  QString MakeFolder() {
+    const QString folder = Folder("files");
+    temp_.Write("files/a.txt", "12345");
+    temp_.Write("files/noext", std::string(123456, 'x'));
+    temp_.Write("files/.hidden.jww", "JwwData.");
+    fs::create_directory(ToFsPath(folder) / "sub.jww");
+    return folder;
+  }
+};
+
+TEST_F(FileListTest, RowsShowNameSizeTypeTimeAndAttributes) {
+  const QString folder = MakeFolder();
+  const fs::path locked = ToFsPath(folder) / "Locked.Txt";
+  temp_.Write("files/Locked.Txt", "");
+  fs::permissions(locked, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  // An odd second: the list shows the even second below it.
+  QFile file(folder + "a.txt");
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+  const QDateTime odd(QDate(2024, 5, 6), QTime(7, 8, 9));
+  ASSERT_TRUE(file.setFileTime(odd, QFileDevice::FileModificationTime));
+  file.close();
+
+  TForm1& w = Start();
+  SearchAndList(folder);
+  EXPECT_EQ(Column(grid(), 0), QStringList({"a.txt", "Locked.Txt", "noext"}));
+  EXPECT_EQ(Column(grid(), 1), QStringList({"       5", "       0", "  123456"}));
+  EXPECT_EQ(Column(grid(), 2), QStringList({".TXT", ".TXT", ""}));
+  EXPECT_EQ(Column(grid(), 3), QStringList({"", "", ""}));
+  EXPECT_EQ(Cell(0, 4), QString("2024/05/06 07:08:08"));
+  EXPECT_TRUE(QRegularExpression("^\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d[02468]$")
+                  .match(Cell(2, 4)).hasMatch());
+  EXPECT_EQ(Column(grid(), 5), QStringList({"", "R ", ""}));
+  EXPECT_EQ(status(), "3 Files  パス名「" + folder + "」");
+  EXPECT_TRUE(w.state().list_shown);
+}
+
+TEST_F(FileListTest, AnEmptyFolderShowsOneEmptyRowAndBlocksConversion) {
+  const QString folder = Folder("empty");
+  TForm1& w = Start();
+  SearchAndList(folder);
+  EXPECT_EQ(grid()->rowCount(), 1);
+  EXPECT_EQ(Cell(0, 0), QString());
+  EXPECT_EQ(status(), "0 Files  パス名「" + folder + "」");
+  EXPECT_FALSE(w.state().list_shown);
+  TakeEvents();
+  w.Button4Click();
+  EXPECT_EQ(TakeEvents(), QStringList({"beep", "error:ファイル一覧が表示されていません。"}));
+  w.StringGrid1DblClick();
+  EXPECT_EQ(TakeEvents(),
+            QStringList({"beep", "status:図面の格納されているフォルダを指定して下さい。"}));
+}
+
+TEST_F(FileListTest, FileTypeFilterIgnoresLetterCase) {
+  const QString folder = Folder("types");
+  for (const char* name : {"A.JWW", "b.jww", "c.jws", "d.JWK", "e.txt", "f.jwwx"}) {
+    temp_.Write(std::string("types/") + name, "");
+  }
+  TForm1& w = Start();
+  SearchAndList(folder);
+  w.MnuFileType2Click();
+  EXPECT_EQ(file_type()->currentIndex(), 2);
+  EXPECT_EQ(Column(grid(), 0), QStringList({"A.JWW", "b.jww"}));
+  w.MnuFileType1Click();
+  EXPECT_EQ(Column(grid(), 0), QStringList({"A.JWW", "b.jww", "c.jws", "d.JWK"}));
+  w.MnuFileType3Click();
+  EXPECT_EQ(Column(grid(), 0), QStringList({"c.jws"}));
+  file_type()->setCurrentIndex(-1);  // as after FTYP=7 in the ini file
+  w.ComboBox1Change();
+  EXPECT_EQ(grid()->rowCount(), 6);
+  w.MnuFileType0Click();
+  EXPECT_EQ(grid()->rowCount(), 6);
+}
+
+TEST_F(FileListTest, MemoFollowsTheExtensionAndTheBackupContent) {
+  const QString folder = Folder("memo");
+  const fs::path dir = ToFsPath(folder);
+  WriteDrawing(dir / "plan.jww", "一階平面図");
+  WriteDrawing(dir / "plan.BK1", "旧版");
+  WriteDrawing(dir / "plan.JW$", "作業中");
+  temp_.Write("memo/old.jwc", JwcBytes(Utf8ToCp932("古い図面"), "B"));
+  temp_.Write("memo/old.bk2", JwcBytes("one", "two"));
+  temp_.Write("memo/other.bk3", "neither kind of drawing");
+  temp_.Write("memo/fig.jwk", JwcBytes("k1", "k2").substr(0, 400));
+  fs::copy_file(dir / "plan.jww", dir / "plan.jws");  // a figure file has no memo
+  Start();
+  SearchAndList(folder);
+  QMap<QString, QString> memo;
+  for (int r = 0; r < grid()->rowCount(); ++r) memo[Cell(r, 0)] = Cell(r, 3).trimmed();
+  EXPECT_EQ(memo["plan.jww"], QString("一階平面図"));
+  EXPECT_EQ(memo["plan.BK1"], QString("旧版"));
+  EXPECT_EQ(memo["plan.JW$"], QString("作業中"));
+  EXPECT_EQ(memo["old.jwc"], QString("古い図面 B"));
+  EXPECT_EQ(memo["old.bk2"], QString("one two"));
+  EXPECT_EQ(memo["fig.jwk"], QString("k1 k2"));
+  EXPECT_EQ(memo["other.bk3"], QString());
+  EXPECT_EQ(memo["plan.jws"], QString());
+}
+
+TEST_F(FileListTest, SizeColumnFollowsTheColumnWidth) {
+  const QString folder = MakeFolder();
+  TForm1& w = Start();
+  SearchAndList(folder);
+  // While listing, 8 pixels per character: 64 / 8.
+  EXPECT_EQ(Cell(0, 1), QString("       5"));
+  const int digit = std::max(3, QFontMetrics(grid()->font()).horizontalAdvance('0'));
+  // Painting the header re-aligns to the real width of a digit.
+  grid()->horizontalHeader()->viewport()->repaint();
+  EXPECT_EQ(Cell(0, 1), SizeField(5, std::max(3, 64 / digit)));
+  w.StringGrid1MouseDown(1);  // sorting keeps the alignment
+  grid()->setColumnWidth(1, 200);
+  w.StringGrid1DrawCell();
+  EXPECT_EQ(Cell(0, 1).size(), 200 / digit);
+  EXPECT_EQ(Cell(1, 1).trimmed(), QString("123456"));
+  grid()->setColumnWidth(1, 20);  // never below three characters, and never cut
+  w.StringGrid1DrawCell();
+  EXPECT_EQ(Cell(0, 1), SizeField(5, SizeFieldWidth(grid()->columnWidth(1), digit)));
+  EXPECT_EQ(Cell(1, 1), QString("123456"));
+  EXPECT_EQ(SizeFieldWidth(20, 8), 3);
+  EXPECT_EQ(SizeFieldWidth(64, 8), 8);
+}
+
+TEST_F(FileListTest, HeaderClicksSortAlternatelyAndAttributesRestoreTheListing) {
+  const QString folder = Folder("sort");
+  temp_.Write("sort/b.txt", "22");
+  temp_.Write("sort/A.txt", "1");
+  temp_.Write("sort/c.jww", "333");
+  TForm1& w = Start();
+  SearchAndList(folder);
+  EXPECT_EQ(Column(grid(), 0), QStringList({"A.txt", "b.txt", "c.jww"}));
+  w.StringGrid1MouseDown(2);  // ascending by type; rows move whole, equal keys as swapped
+  EXPECT_EQ(Column(grid(), 0), QStringList({"c.jww", "b.txt", "A.txt"}));
+  EXPECT_EQ(Cell(0, 1).trimmed(), QString("3"));
+  w.StringGrid1MouseDown(5);  // re-lists, the direction stays descending
+  EXPECT_EQ(Column(grid(), 0), QStringList({"A.txt", "b.txt", "c.jww"}));
+  EXPECT_TRUE(w.state().sort_descending);
+  w.StringGrid1MouseDown(0);  // descending, letter case aside
+  EXPECT_EQ(Column(grid(), 0), QStringList({"c.jww", "b.txt", "A.txt"}));
+  w.StringGrid1MouseDown(1);  // ascending by size
+  EXPECT_EQ(Column(grid(), 0), QStringList({"A.txt", "b.txt", "c.jww"}));
+  EXPECT_TRUE(w.state().sort_descending);
+}
+
+TEST_F(FileListTest, SortingNeedsAListAndFlipsEvenForOneRow) {
+  TForm1& w = Start();
+  w.StringGrid1MouseDown(0);
+  EXPECT_FALSE(w.state().sort_descending);
+  const QString folder = Folder("one");
+  temp_.Write("one/x.jww", "");
+  SearchAndList(folder);
+  w.StringGrid1MouseDown(0);
+  EXPECT_TRUE(w.state().sort_descending);
+}
+
+TEST_F(FileListTest, SortKeepsTheFirstOfEqualRowsAsASelectionSortDoes) {
+  std::vector<FileRow> rows = {{"b", "1"}, {"a", "2"}, {"B", "3"}, {"a", "4"}};
+  SortFileRows(rows, 0, false);
+  QStringList order;
+  for (const FileRow& row : rows) order << row[1];
+  EXPECT_EQ(order, QStringList({"2", "4", "3", "1"}));  // not stable, but the same every time
+  SortFileRows(rows, 0, true);
+  order.clear();
+  for (const FileRow& row : rows) order << row[1];
+  EXPECT_EQ(order, QStringList({"3", "1", "2", "4"}));
+}
+
+TEST_F(FileListTest, DoubleClickOpensTheFileOfTheCurrentRow) {
+  const QString folder = MakeFolder();
+  TForm1& w = Start();
+  SearchAndList(folder);
+  grid()->setCurrentCell(1, 3);
+  TakeEvents();
+  w.StringGrid1DblClick();
+  EXPECT_EQ(TakeEvents(), QStringList({"open:" + folder + "noext"}));
+}
+
+}  // namespace
+}  // namespace varnelko::test
