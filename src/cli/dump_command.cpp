@@ -22,7 +22,7 @@ class DrawingDumper {
   void Dump(const LoadedDrawing& drawing);
 
  private:
-  void Text(std::string_view raw);
+  void TextField(std::string_view name, std::string_view raw);
   void Header(const TEntHeader& h);
   void Entities(const EntityList& list);
   void Entity(const EntityList& list, const TEntRef& ref);
@@ -49,98 +49,68 @@ void DrawingDumper::FlushIfLarge() {
   buffer_.clear();
 }
 
-void DrawingDumper::Text(std::string_view raw) {
-  json_.String(hex_strings_ ? HexBytes(raw) : Cp932ToUtf8(raw));
+void DrawingDumper::TextField(std::string_view name, std::string_view raw) {
+  json_.StringField(name, hex_strings_ ? HexBytes(raw) : Cp932ToUtf8(raw));
 }
 
 void DrawingDumper::Header(const TEntHeader& h) {
   json_.BeginObject();
-  json_.Key("group");
-  json_.Int(h.group);
-  json_.Key("pen_style");
-  json_.Int(h.pen_style);
-  json_.Key("pen_color");
-  json_.Int(h.pen_color);
-  json_.Key("pen_width");
-  json_.Int(h.pen_width);
-  json_.Key("layer");
-  json_.Int(h.layer);
-  json_.Key("layer_group");
-  json_.Int(h.layer_group);
-  json_.Key("flags");
-  json_.Int(h.flags);
+  json_.IntField("group", h.group);
+  json_.IntField("pen_style", h.pen_style);
+  json_.IntField("pen_color", h.pen_color);
+  json_.IntField("pen_width", h.pen_width);
+  json_.IntField("layer", h.layer);
+  json_.IntField("layer_group", h.layer_group);
+  json_.IntField("flags", h.flags);
   json_.EndObject();
 }
 
 void DrawingDumper::Begin(const char* kind, const TEntHeader& header) {
   json_.BeginObject();
-  json_.Key("kind");
-  json_.String(kind);
+  json_.StringField("kind", kind);
   json_.Key("header");
   Header(header);
 }
 
 void DrawingDumper::Line(const TEntSen& e) {
   Begin("line", e.header);
-  json_.Key("start");
-  json_.Point(e.start_x, e.start_y);
-  json_.Key("end");
-  json_.Point(e.end_x, e.end_y);
+  json_.PointField("start", e.start_x, e.start_y);
+  json_.PointField("end", e.end_x, e.end_y);
   json_.EndObject();
 }
 
 void DrawingDumper::Arc(const TEntEnko& e) {
   Begin("arc", e.header);
-  json_.Key("center");
-  json_.Point(e.center_x, e.center_y);
-  json_.Key("radius");
-  json_.Double(e.radius);
-  json_.Key("start_angle");
-  json_.Double(e.start_angle);
-  json_.Key("arc_angle");
-  json_.Double(e.arc_angle);
-  json_.Key("tilt_angle");
-  json_.Double(e.tilt_angle);
-  json_.Key("flatness");
-  json_.Double(e.flatness);
-  json_.Key("full_circle");
-  json_.Int(e.full_circle);
+  json_.PointField("center", e.center_x, e.center_y);
+  json_.DoubleField("radius", e.radius);
+  json_.DoubleField("start_angle", e.start_angle);
+  json_.DoubleField("arc_angle", e.arc_angle);
+  json_.DoubleField("tilt_angle", e.tilt_angle);
+  json_.DoubleField("flatness", e.flatness);
+  json_.IntField("full_circle", e.full_circle);
   json_.EndObject();
 }
 
 void DrawingDumper::Point(const TEntTen& e) {
   Begin("point", e.header);
-  json_.Key("pos");
-  json_.Point(e.x, e.y);
-  json_.Key("temporary");
-  json_.Int(e.temporary);
-  json_.Key("code");
-  json_.Int(e.code);
-  json_.Key("angle");
-  json_.Double(e.angle);
-  json_.Key("scale");
-  json_.Double(e.scale);
+  json_.PointField("pos", e.x, e.y);
+  json_.IntField("temporary", e.temporary);
+  json_.IntField("code", e.code);
+  json_.DoubleField("angle", e.angle);
+  json_.DoubleField("scale", e.scale);
   json_.EndObject();
 }
 
 void DrawingDumper::TextEntity(const TEntMoji& e) {
   Begin("text", e.header);
-  json_.Key("start");
-  json_.Point(e.start_x, e.start_y);
-  json_.Key("end");
-  json_.Point(e.end_x, e.end_y);
-  json_.Key("text_type");
-  json_.Int(e.text_type);
-  json_.Key("size");
-  json_.Point(e.size_x, e.size_y);
-  json_.Key("spacing");
-  json_.Double(e.spacing);
-  json_.Key("angle");
-  json_.Double(e.angle);
-  json_.Key("font");
-  Text(e.font);
-  json_.Key("text");
-  Text(e.text);
+  json_.PointField("start", e.start_x, e.start_y);
+  json_.PointField("end", e.end_x, e.end_y);
+  json_.IntField("text_type", e.text_type);
+  json_.PointField("size", e.size_x, e.size_y);
+  json_.DoubleField("spacing", e.spacing);
+  json_.DoubleField("angle", e.angle);
+  TextField("font", e.font);
+  TextField("text", e.text);
   json_.EndObject();
 }
 
@@ -150,8 +120,7 @@ void DrawingDumper::Dimension(const TEntSunpo& e) {
   Line(e.line);
   json_.Key("text");
   TextEntity(e.text);
-  json_.Key("sxf_mode");
-  json_.Int(e.sxf_mode);
+  json_.IntField("sxf_mode", e.sxf_mode);
   json_.Key("aux_lines");
   json_.BeginArray();
   for (const TEntSen& line : e.aux_lines) Line(line);
@@ -169,21 +138,16 @@ void DrawingDumper::Solid(const TEntSolid& e) {
   json_.BeginArray();
   for (const TSolidCorner& corner : e.corners) json_.Point(corner.x, corner.y);
   json_.EndArray();
-  json_.Key("color");
-  json_.Int(e.color);
+  json_.IntField("color", e.color);
   json_.EndObject();
 }
 
 void DrawingDumper::Block(const TEntBlock& e) {
   Begin("block", e.header);
-  json_.Key("base");
-  json_.Point(e.base_x, e.base_y);
-  json_.Key("scale");
-  json_.Point(e.scale_x, e.scale_y);
-  json_.Key("angle");
-  json_.Double(e.angle);
-  json_.Key("block_number");
-  json_.Int(e.block_number);
+  json_.PointField("base", e.base_x, e.base_y);
+  json_.PointField("scale", e.scale_x, e.scale_y);
+  json_.DoubleField("angle", e.angle);
+  json_.IntField("block_number", e.block_number);
   json_.EndObject();
 }
 
@@ -214,14 +178,10 @@ void DrawingDumper::BlockDef(const TEntBlockDef& def) {
   json_.BeginObject(true);
   json_.Key("header");
   Header(def.header);
-  json_.Key("number");
-  json_.Int(def.number);
-  json_.Key("referenced");
-  json_.Int(def.referenced);
-  json_.Key("timestamp");
-  json_.Int(def.timestamp);
-  json_.Key("name");
-  Text(def.name);
+  json_.IntField("number", def.number);
+  json_.IntField("referenced", def.referenced);
+  json_.IntField("timestamp", def.timestamp);
+  TextField("name", def.name);
   json_.Key("members");
   Entities(def.members);
   json_.EndObject();
@@ -231,10 +191,8 @@ void DrawingDumper::Images(const BoundImages& images) {
   json_.BeginArray(true);
   for (const TBindImageType& image : images.list) {
     json_.BeginObject();
-    json_.Key("name");
-    Text(image.name);
-    json_.Key("size");
-    json_.Int(image.size);
+    TextField("name", image.name);
+    json_.IntField("size", image.size);
     json_.EndObject();
   }
   json_.EndArray();
@@ -242,14 +200,10 @@ void DrawingDumper::Images(const BoundImages& images) {
 
 void DrawingDumper::Dump(const LoadedDrawing& drawing) {
   json_.BeginObject(true);
-  json_.Key("format");
-  json_.String(drawing.format());
-  json_.Key("signature");
-  Text(drawing.signature());
-  json_.Key("version");
-  json_.Int(drawing.version());
-  json_.Key("memo");
-  Text(drawing.memo());
+  json_.StringField("format", drawing.format());
+  TextField("signature", drawing.signature());
+  json_.IntField("version", drawing.version());
+  TextField("memo", drawing.memo());
   json_.Key("entities");
   Entities(drawing.store());
   json_.Key("blocks");

@@ -30,6 +30,12 @@ class JsonWriter {
   void Double(double value);
   void Point(double x, double y);
 
+  // A member of the current object: its name, then its value.
+  void StringField(std::string_view name, std::string_view utf8) { Key(name), String(utf8); }
+  void IntField(std::string_view name, int64_t value) { Key(name), Int(value); }
+  void DoubleField(std::string_view name, double value) { Key(name), Double(value); }
+  void PointField(std::string_view name, double x, double y) { Key(name), Point(x, y); }
+
  private:
   struct Level {
     bool one_per_line = false;
