@@ -20,9 +20,12 @@ constexpr int kSizeColumn = 1;
 constexpr int kAttributeColumn = 5;
 constexpr int kListingCharWidth = 8;  // pixels per character assumed while listing
 
-QTableWidgetItem* CellItem(const QString& text) {
+QTableWidgetItem* CellItem(const QString& text, int column) {
   auto* item = new QTableWidgetItem(text);
   item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+  // The size field fills the whole column; drawn from the right, a cell too
+  // narrow for it loses leading blanks rather than digits.
+  if (column == kSizeColumn) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
   return item;
 }
 
@@ -35,7 +38,7 @@ QString MemoText(const QString& path) {
 void TForm1::ClearGrid() {
   grid_->clearContents();
   grid_->setRowCount(1);  // an empty list is the header and one empty row
-  for (int c = 0; c < kFileColumns; ++c) grid_->setItem(0, c, CellItem(QString()));
+  for (int c = 0; c < kFileColumns; ++c) grid_->setItem(0, c, CellItem(QString(), c));
 }
 
 void TForm1::ListFiles(const QString& folder) {
@@ -80,7 +83,7 @@ void TForm1::AppendFileRow(const QFileInfo& info, int size_width) {
   const int row = first ? 0 : grid_->rowCount();
   if (!first) grid_->insertRow(row);
   const FileRow cells = MakeFileRow(info, size_width, MemoText(info.filePath()));
-  for (int c = 0; c < kFileColumns; ++c) grid_->setItem(row, c, CellItem(cells[c]));
+  for (int c = 0; c < kFileColumns; ++c) grid_->setItem(row, c, CellItem(cells[c], c));
 }
 
 void TForm1::ComboBox1Change() { ListSelectedNode(); }

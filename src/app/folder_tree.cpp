@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QStyle>
 #include <QTreeWidget>
 #include <algorithm>
 #include <vector>
@@ -63,6 +64,7 @@ void TForm1::SearchFolders() {
   tree_->setEnabled(false);
   tree_->clear();
   auto* root = new QTreeWidgetItem(tree_, {state_.search_folder});
+  root->setIcon(0, style()->standardIcon(QStyle::SP_DirIcon));
   AddSubfolders(state_.search_folder, root);
 
   // Pre-order walk: a folder's subfolders are searched right after it, in
@@ -100,7 +102,8 @@ void TForm1::AddSubfolders(const QString& folder, QTreeWidgetItem* node) {
       state_.cancel = true;
       return;
     }
-    new QTreeWidgetItem(node, {names[i]});
+    auto* child = new QTreeWidgetItem(node, {names[i]});
+    child->setIcon(0, style()->standardIcon(QStyle::SP_DirIcon));
   }
 }
 

@@ -100,6 +100,7 @@ QWidget* TForm1::BuildRightPane() {
   grid_->verticalHeader()->hide();
   grid_->setShowGrid(false);
   grid_->setWordWrap(false);
+  grid_->setTextElideMode(Qt::ElideNone);  // long texts are cut at the column edge
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid_->setSelectionMode(QAbstractItemView::ContiguousSelection);

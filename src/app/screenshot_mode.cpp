@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QSplitter>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -31,7 +32,7 @@ int RunScreenshots(const QString& folder, const QString& out_folder) {
   TForm1 window(locations);
   window.show();
   window.resize(980, 560);
-  window.state().pane_width = 200;
+  window.findChild<QSplitter*>(QStringLiteral("Splitter1"))->setSizes({220, 760});
 
   window.SetSearchFolder(QDir(folder).absolutePath());
   window.SearchFolders();
