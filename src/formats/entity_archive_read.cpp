@@ -120,7 +120,7 @@ class ArchiveReader {
         }
       }
     }
-    FailAt(tag_offset, "unknown class name \"" + name + "\"" +
+    FailAt(tag_offset, "unknown class name " + QuoteBytes(name) +
                             (block_def ? " for a block definition" : ""));
     return false;
   }

@@ -2,7 +2,9 @@
 // Why a load or a write failed: what went wrong and at which byte offset,
 // so that a person gets a message they can act on.
 #include <cstdint>
+#include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace varnelko {
 
@@ -16,6 +18,23 @@ struct FormatError {
 // Stores an error into an optional out-parameter.
 inline void SetError(FormatError* error, std::string what, uint64_t offset) {
   if (error) *error = FormatError{std::move(what), offset};
+}
+
+// Bytes from a file, quoted for a message: printable ASCII stays, anything
+// else becomes \xNN, so that a hostile name cannot put control sequences
+// on a terminal.
+inline std::string QuoteBytes(std::string_view bytes) {
+  std::string out = "\"";
+  for (unsigned char c : bytes) {
+    if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\') {
+      out += static_cast<char>(c);
+    } else {
+      char hex[5];
+      std::snprintf(hex, sizeof hex, "\\x%02x", c);
+      out += hex;
+    }
+  }
+  return out + "\"";
 }
 
 }  // namespace varnelko

@@ -129,6 +129,8 @@ TEST(EntityArchiveRead, UnrecognisedClassesEndTheLoadWithWhatAndWhere) {
       {"block definition class in the entity list",
        tag([](ByteWriter& o) { PutNewClass(o, "CDataList"); }),
        "unknown class name \"CDataList\""},
+      {"control bytes are quoted", tag([](ByteWriter& o) { PutNewClass(o, "C\x1b[2J\xff"); }),
+       "unknown class name \"C\\x1b[2J\\xff\""},
       {"reference 0", tag([](ByteWriter& o) { o.U16(0x8000); }),
        "class reference 0 names no known class"},
       {"reference to an object", tag([](ByteWriter& o) { PutClassRef(o, 2); }),

@@ -92,7 +92,7 @@ TEST(JwwHeader, VersionBelow220IsRefusedBeforeTheMemo) {
   FormatError error;
   EXPECT_FALSE(ReadJwwBytes(out.data(), doc, &error));
   EXPECT_EQ(error.what, "version 219 is below 220");
-  EXPECT_EQ(error.offset, 12u);
+  EXPECT_EQ(error.offset, 8u);
   EXPECT_EQ(doc.header.version, 219);
   EXPECT_TRUE(doc.header.memo.empty());
   // A complete drawing of that version is refused just the same.

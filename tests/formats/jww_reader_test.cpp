@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -97,11 +98,23 @@ TEST(JwwReader, UnsafeImageNamesFailTheLoadAndLeaveNothingBehind) {
     JwwDocument doc;
     FormatError error;
     EXPECT_FALSE(ReadJwwBytes(bytes, doc, &error));
-    EXPECT_EQ(error.what, "bound image name \"" + std::string(name) + "\" is not a plain file name");
+    EXPECT_EQ(error.what, "bound image name " + QuoteBytes(name) + " is not a plain file name");
     // The image extracted before the bad one is gone, and so is the folder.
     EXPECT_TRUE(doc.images.scratch_folder.empty());
     EXPECT_EQ(doc.images.list.size(), 2u);
   }
+}
+
+TEST(JwwReader, AnImageThatCannotBeWrittenFailsTheLoad) {
+  // A name longer than the file system allows cannot be created; the load
+  // must not succeed without the image, which the writer could not put back.
+  std::string name(300, 'n');
+  std::string bytes = DrawingWithImages({{"first.png", 2, "ab"}, {name, 2, "zz"}});
+  JwwDocument doc;
+  FormatError error;
+  EXPECT_FALSE(ReadJwwBytes(bytes, doc, &error));
+  EXPECT_EQ(error.what.rfind("cannot write bound image", 0), 0u) << error.what;
+  EXPECT_TRUE(doc.images.scratch_folder.empty());
 }
 
 TEST(JwwReader, TruncatedImageDataFailsAndCleansUp) {

@@ -184,10 +184,11 @@ void ReadTextSettings(ByteReader& in, JwwDocument& doc) {
 void ReadThroughVersionBlock(ByteReader& in, JwwDocument& doc, bool check_version) {
   THeader& h = doc.header;
   h.signature = in.Bytes(8);
+  size_t version_offset = in.offset();
   h.version = in.I32();
   if (!in.ok()) return;
   if (check_version && h.version < kJwwMinVersion) {
-    in.Fail("version " + std::to_string(h.version) + " is below " +
+    in.FailAt(version_offset, "version " + std::to_string(h.version) + " is below " +
             std::to_string(kJwwMinVersion));
     return;
   }

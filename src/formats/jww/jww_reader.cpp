@@ -30,14 +30,14 @@ bool ExtractImage(ByteReader& in, size_t entry_offset, const TBindImageType& ent
                   BoundImages& images) {
   if (!IsPlainImageName(entry.name)) {
     // Nothing is ever written outside the scratch folder.
-    in.FailAt(entry_offset, "bound image name \"" + entry.name + "\" is not a plain file name");
+    in.FailAt(entry_offset, "bound image name " + QuoteBytes(entry.name) + " is not a plain file name");
     return false;
   }
   if (entry.size == 0) return true;
   // A negative size carries no data but still leaves an empty file.
   size_t size = entry.size > 0 ? static_cast<size_t>(entry.size) : 0;
   if (size > in.remaining()) {
-    in.Fail("truncated: bound image \"" + entry.name + "\" needs " + std::to_string(size) +
+    in.Fail("truncated: bound image " + QuoteBytes(entry.name) + " needs " + std::to_string(size) +
             " bytes, " + std::to_string(in.remaining()) + " left");
     return false;
   }
@@ -48,7 +48,7 @@ bool ExtractImage(ByteReader& in, size_t entry_offset, const TBindImageType& ent
   }
   std::string data = in.Bytes(size);
   if (!WriteScratchFile(ScratchPathOf(images, entry.name), data)) {
-    in.FailAt(data_offset, "cannot write bound image \"" + entry.name + "\" to " +
+    in.FailAt(data_offset, "cannot write bound image " + QuoteBytes(entry.name) + " to " +
                                images.scratch_folder.string());
     return false;
   }
