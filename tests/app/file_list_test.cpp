@@ -2,11 +2,13 @@
 // alignment, header-click sorting and double-click.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
 #include <QFile>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QRegularExpression>
 #include <QTableWidget>
 #include <filesystem>
@@ -99,6 +101,32 @@ TEST_F(FileListTest, AnEmptyFolderShowsOneEmptyRowAndBlocksConversion) {
   w.StringGrid1DblClick();
   EXPECT_EQ(TakeEvents(),
             QStringList({"beep", "status:図面の格納されているフォルダを指定して下さい。"}));
+}
+
+TEST_F(FileListTest, EscapeStopsTheListing) {
+  const QString folder = MakeFolder();
+  TForm1& w = Start();
+  SearchAndList(folder);
+  QApplication::postEvent(&w, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+  w.ListFiles(folder);
+  EXPECT_EQ(status(), QString("検索を中断しました。"));
+  EXPECT_FALSE(w.state().list_shown);  // stopped before the first row
+  EXPECT_EQ(grid()->rowCount(), 1);
+  w.ListFiles(folder);  // the next listing runs to the end
+  EXPECT_EQ(grid()->rowCount(), 2);
+}
+
+TEST_F(FileListTest, SizesPastFourGigabytesStayWhole) {
+  const QString folder = Folder("big");
+  const fs::path big = ToFsPath(folder) / "huge.bin";
+  temp_.Write("big/huge.bin", "");
+  fs::resize_file(big, 5'000'000'000);  // sparse: takes no disk space
+  TForm1& w = Start();
+  SearchAndList(folder);
+  EXPECT_EQ(Cell(0, 1), QString("5000000000"));
+  grid()->setColumnWidth(1, 300);
+  w.StringGrid1DrawCell();
+  EXPECT_EQ(Cell(0, 1).trimmed(), QString("5000000000"));
 }
 
 TEST_F(FileListTest, FileTypeFilterIgnoresLetterCase) {
