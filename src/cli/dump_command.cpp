@@ -1,6 +1,7 @@
 // `dump [--hex-strings] FILE`: the whole loaded drawing as JSON, in a fixed
 // schema that other tools compare against.
 #include <cstdio>
+#include <exception>
 #include <memory>
 #include <string>
 
@@ -236,7 +237,14 @@ int RunDump(const DumpOptions& options) {
                  error.Describe().c_str());
     return 1;
   }
-  DrawingDumper(options.hex_strings).Dump(drawing);
+  try {
+    DrawingDumper(options.hex_strings).Dump(drawing);
+  } catch (const std::exception& e) {
+    // Only a document that breaks its own invariants gets here; say so
+    // rather than end with an uncaught exception.
+    std::fprintf(stderr, "varnelko-cli dump: %s: %s\n", options.file.c_str(), e.what());
+    return 1;
+  }
   return 0;
 }
 

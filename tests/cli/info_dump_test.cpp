@@ -1,10 +1,8 @@
 // Runs the built varnelko-cli on samples, hand-made drawings and damaged
 // files, and checks what it prints and how it exits.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -12,6 +10,7 @@
 #include "document/cp932.h"
 #include "formats/jww/jww_file.h"
 #include "support/document_builder.h"
+#include "support/run_cli.h"
 #include "support/temp_dir.h"
 
 namespace varnelko {
@@ -19,32 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::ReadFile;
+using test::RunCli;
 using test::TempDir;
-
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quoted(const std::string& arg) {
-  std::string q = "'";
-  for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
-CliRun RunCli(const std::vector<std::string>& args) {
-  TempDir capture;
-  std::string command = Quoted(VARNELKO_CLI);
-  for (const std::string& arg : args) command += " " + Quoted(arg);
-  command += " >" + Quoted((capture / "out").string()) + " 2>" + Quoted((capture / "err").string());
-  CliRun run;
-  const int raw = std::system(command.c_str());
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  run.out = ReadFile(capture / "out");
-  run.err = ReadFile(capture / "err");
-  return run;
-}
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -150,7 +125,7 @@ TEST(CliInfo, ListsEveryBundledSample) {
     args.push_back(entry.path().string());
   }
   ASSERT_GE(args.size(), 4u);
-  const CliRun run = RunCli(args);
+  const test::CliResult run = RunCli(args);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(Lines(run.out).size(), args.size() - 1);
@@ -168,7 +143,7 @@ TEST(CliInfo, ReportsEachBadFileAndStillListsTheOthers) {
   const fs::path text = dir.Write("notes.jww", "just some text, no drawing at all");
   const fs::path also_good = dir.Write("copy.jww", bytes);
 
-  const CliRun run = RunCli({"info", good.string(), cut.string(), text.string(),
+  const test::CliResult run = RunCli({"info", good.string(), cut.string(), text.string(),
                              (dir / "missing.jww").string(), also_good.string()});
   EXPECT_EQ(run.status, 1);
   const auto out = Lines(run.out);
@@ -191,7 +166,7 @@ TEST(CliInfo, BackupsShowTheMemoAsTheFileListDoes) {
   const fs::path bak = dir.Write("a.BAK", bytes);
   const fs::path bk1 = dir.Write("a.bk1", bytes);
   const fs::path junk = dir.Write("b.BAK", "neither kind of drawing");
-  const CliRun run = RunCli({"info", bak.string(), bk1.string(), junk.string()});
+  const test::CliResult run = RunCli({"info", bak.string(), bk1.string(), junk.string()});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, bak.string() + ": backup, memo: メモ\n" + bk1.string() +
                          ": backup, memo: メモ\n" + junk.string() + ": backup, memo: \n");
@@ -200,7 +175,7 @@ TEST(CliInfo, BackupsShowTheMemoAsTheFileListDoes) {
 TEST(CliDump, PrintsTheWholeDrawingInTheFixedSchema) {
   TempDir dir;
   auto doc = TinyDrawing();
-  const CliRun run = RunCli({"dump", WriteDrawing(dir, "tiny.jww", *doc).string()});
+  const test::CliResult run = RunCli({"dump", WriteDrawing(dir, "tiny.jww", *doc).string()});
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string h = R"("header":{"group":3,"pen_style":1,"pen_color":2,"pen_width":1,)";
   const auto hdr = [&](int layer) {
@@ -252,7 +227,7 @@ TEST(CliDump, HexStringsShowRawBytes) {
   TempDir dir;
   auto doc = TinyDrawing();
   doc->header.memo = "A\xFF";
-  const CliRun run = RunCli({"dump", "--hex-strings", WriteDrawing(dir, "t.jww", *doc).string()});
+  const test::CliResult run = RunCli({"dump", "--hex-strings", WriteDrawing(dir, "t.jww", *doc).string()});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find(R"("signature":"4a7777446174612e")"), std::string::npos);
   EXPECT_NE(run.out.find(R"("memo":"41ff")"), std::string::npos);
@@ -265,7 +240,7 @@ TEST(CliDump, EscapesControlBytesAndReplacesUndecodableOnes) {
   TempDir dir;
   auto doc = TinyDrawing();
   doc->header.memo = "a\"b\\c\r\n\t\x01\x1F\xFFz";  // memos keep their control bytes
-  const CliRun run = RunCli({"dump", WriteDrawing(dir, "t.jww", *doc).string()});
+  const test::CliResult run = RunCli({"dump", WriteDrawing(dir, "t.jww", *doc).string()});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find(R"("memo":"a\"b\\c\r\n\t\u0001\u001f)" "\xEF\xBF\xBD" R"(z")"),
             std::string::npos)
@@ -279,7 +254,7 @@ TEST(CliDump, NonFiniteDoublesAreStringsAndFiniteOnesRoundTrip) {
   doc->store.lines[0] = Line(std::nan(""), inf, -inf, 0.1 + 0.2);
   doc->store.arcs[0].radius = -0.0;
   doc->store.arcs[0].start_angle = 1.0 / 3;
-  const CliRun run = RunCli({"dump", WriteDrawing(dir, "t.jww", *doc).string()});
+  const test::CliResult run = RunCli({"dump", WriteDrawing(dir, "t.jww", *doc).string()});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find(R"("start":["nan","inf"],"end":["-inf",0.30000000000000004])"),
             std::string::npos);
@@ -289,7 +264,7 @@ TEST(CliDump, NonFiniteDoublesAreStringsAndFiniteOnesRoundTrip) {
 }
 
 TEST(CliDump, FiguresAndFailures) {
-  const CliRun figure = RunCli({"dump", (SamplesFolder() / "部品.jws").string()});
+  const test::CliResult figure = RunCli({"dump", (SamplesFolder() / "部品.jws").string()});
   ASSERT_EQ(figure.status, 0) << figure.err;
   const std::string start =
       "{\n  \"format\":\"jws\",\n  \"signature\":\"JwsData\",\n  \"version\":600,\n";
@@ -300,12 +275,12 @@ TEST(CliDump, FiguresAndFailures) {
   TempDir dir;
   const std::string bytes = ReadFile(SamplesFolder() / "平面図.jww");
   const fs::path cut = dir.Write("cut.jww", bytes.substr(0, 100));
-  const CliRun failed = RunCli({"dump", cut.string()});
+  const test::CliResult failed = RunCli({"dump", cut.string()});
   EXPECT_EQ(failed.status, 1);
   EXPECT_EQ(failed.out, "");
   EXPECT_NE(failed.err.find(cut.string() + ": truncated"), std::string::npos) << failed.err;
 
-  const CliRun legacy = RunCli({"dump", dir.Write("old.jwc", "x").string()});
+  const test::CliResult legacy = RunCli({"dump", dir.Write("old.jwc", "x").string()});
   EXPECT_EQ(legacy.status, 1);
   EXPECT_EQ(legacy.out, "");
 }
@@ -317,7 +292,7 @@ TEST(CliDump, RealDrawingsShowReadableJapanese) {
   bool saw_japanese = false;
   for (const char* kind : {"jww", "jws"}) {
     for (const auto& entry : fs::directory_iterator(real / kind)) {
-      const CliRun run = RunCli({"dump", entry.path().string()});
+      const test::CliResult run = RunCli({"dump", entry.path().string()});
       ASSERT_EQ(run.status, 0) << entry.path() << ": " << run.err;
       EXPECT_EQ(run.out.find("\xEF\xBF\xBD"), std::string::npos) << entry.path();
       saw_japanese = saw_japanese || run.out.find("ＭＳ ゴシック") != std::string::npos;
