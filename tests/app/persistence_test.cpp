@@ -84,6 +84,7 @@ TEST_F(PersistenceTest, ValuesComeBackAtTheNextStartAndGoOutAgain) {
   EXPECT_EQ(w.height(), 478);  // an empty value keeps the design value
   EXPECT_EQ(w.settings_dialog()->x(), 300);
   EXPECT_EQ(grid()->columnWidth(1), 96);
+  EXPECT_EQ(w.findChild<QWidget*>("Panel1")->width(), 210);
   EXPECT_EQ(edit("Edit2")->text(), QString("/out/図面/"));
   EXPECT_EQ(w.state().settings_file, QString("/x/a.set"));
   EXPECT_EQ(file_type()->currentIndex(), 2);
