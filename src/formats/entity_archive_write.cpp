@@ -187,9 +187,16 @@ class ArchiveWriter {
     index = counter_++;
   }
 
+  // The text as CleanTextForWrite makes it, copied only when it changes.
+  static std::string_view Cleaned(std::string_view text, std::string& storage) {
+    if (!NeedsCleaning(text)) return text;
+    storage = CleanTextForWrite(text);
+    return storage;
+  }
+
   bool String(std::string_view text, const std::string& what) {
-    if (!NeedsCleaning(text)) return CString(text, what);
-    return CString(CleanTextForWrite(text), what);
+    std::string storage;
+    return CString(Cleaned(text, storage), what);
   }
 
   bool CString(std::string_view text, const std::string& what) {
@@ -234,10 +241,12 @@ class ArchiveWriter {
     out_.I32(e.text_type);
     out_.F64(e.size_x), out_.F64(e.size_y), out_.F64(e.spacing), out_.F64(e.angle);
     if (!String(e.font, "font name")) return false;
-    if (!shorten_marker || !e.text.starts_with(kImageMarker)) return String(e.text, "text");
-    std::string text = NeedsCleaning(e.text) ? CleanTextForWrite(e.text) : e.text;
-    if (text.starts_with(kImageMarker)) {
-      text.replace(0, kImageMarker.size(), kShortImageMarker);
+    std::string storage;
+    std::string_view text = Cleaned(e.text, storage);
+    if (shorten_marker && text.starts_with(kImageMarker)) {
+      std::string shortened(kShortImageMarker);
+      shortened += text.substr(kImageMarker.size());
+      return CString(shortened, "text");
     }
     return CString(text, "text");
   }

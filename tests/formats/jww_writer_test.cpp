@@ -297,6 +297,9 @@ TEST(ArchiveWriter, StringsAreCleanedAndImageMarkersShortenedOnRequest) {
   t.font = "A\rB";
   t.text = "^@BM%temp%x.bmp,1^m\n";
   store.Add(t);
+  t.text = "\r^@BM%temp%y.bmp,2";  // the marker shows once the text is clean
+  t.font = "";
+  store.Add(t);
   TEntSunpo dim;
   dim.header = dim.text.header = dim.line.header = PlainHeader();
   dim.text.text = "^@BM%temp%dim";
@@ -317,6 +320,7 @@ TEST(ArchiveWriter, StringsAreCleanedAndImageMarkersShortenedOnRequest) {
   figure.shorten_image_marker = true;
   std::string jws = Archive(600, store, nullptr, figure);
   EXPECT_TRUE(contains(jws, "\x0B" "^@BMx.bmp,1"));
+  EXPECT_TRUE(contains(jws, "\x0B" "^@BMy.bmp,2"));
   EXPECT_FALSE(contains(jws, "^@BM%temp%x.bmp"));
   EXPECT_TRUE(contains(jws, "\x0D" "^@BM%temp%dim"));  // dimension texts stay
 }
