@@ -62,6 +62,13 @@ std::string ByteReader::Bytes(size_t n) {
   return s;
 }
 
+std::string_view ByteReader::View(size_t n) {
+  if (!Need(n)) return {};
+  std::string_view s = data_.substr(pos_, n);
+  pos_ += n;
+  return s;
+}
+
 void ByteReader::Skip(size_t n) {
   if (Need(n)) pos_ += n;
 }

@@ -26,6 +26,8 @@ class ByteReader {
   int32_t I32();
   double F64();
   std::string Bytes(size_t n);
+  // The next n bytes without copying them; empty when they are not there.
+  std::string_view View(size_t n);
   void Skip(size_t n);
 
   // True when `count` items of at least `min_bytes_each` bytes could still

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -159,7 +160,6 @@ class ArchiveReader {
   bool ReadBlockDefs(EntityStore& store) {
     uint32_t count = 0;
     if (!ReadCount(MinBlockDefBytes(), "block definition list", count)) return false;
-    store.block_defs.reserve(count);
     for (uint32_t i = 0; i < count; ++i) {
       int32_t kind = 0;
       if (!ReadTag(true, kind)) return false;
@@ -354,7 +354,14 @@ class ArchiveReader {
 bool ReadEntityArchive(ByteReader& in, int32_t version, size_t max_class_name,
                        EntityStore& store) {
   ArchiveReader reader(in, version, max_class_name);
-  return reader.ReadAll(store) && in.ok();
+  try {
+    return reader.ReadAll(store) && in.ok();
+  } catch (const std::bad_alloc&) {
+    // Counts are checked against the bytes left, so only a drawing too large
+    // for this machine ends here; it fails like any other unreadable file.
+    in.Fail("out of memory");
+    return false;
+  }
 }
 
 }  // namespace varnelko

@@ -46,8 +46,7 @@ bool ExtractImage(ByteReader& in, size_t entry_offset, const TBindImageType& ent
     in.Fail("cannot create a scratch folder for bound images");
     return false;
   }
-  std::string data = in.Bytes(size);
-  if (!WriteScratchFile(ScratchPathOf(images, entry.name), data)) {
+  if (!WriteScratchFile(ScratchPathOf(images, entry.name), in.View(size))) {
     in.FailAt(data_offset, "cannot write bound image " + QuoteBytes(entry.name) + " to " +
                                images.scratch_folder.string());
     return false;
