@@ -1,5 +1,7 @@
 #include "support/jww_fixture.h"
 
+#include "formats/cstring.h"
+
 namespace varnelko::test {
 namespace {
 
@@ -128,15 +130,7 @@ void PutClassRef(ByteWriter& out, uint32_t number) {
   }
 }
 
-void PutCString(ByteWriter& out, std::string_view text) {
-  if (text.size() < 0xFF) {
-    out.U8(static_cast<uint8_t>(text.size()));
-  } else {
-    out.U8(0xFF);
-    out.U16(static_cast<uint16_t>(text.size()));
-  }
-  out.Bytes(text);
-}
+void PutCString(ByteWriter& out, std::string_view text) { WriteCString(out, text); }
 
 void PutEntHeader(ByteWriter& out, int32_t version, const TEntHeader& h) {
   out.I32(h.group);
