@@ -148,6 +148,8 @@ std::string StripControlChars(std::string_view text) {
   return CleanWalk(text, false);
 }
 
+bool TextNeedsCleaning(std::string_view text) { return NeedsCleaning(text, true); }
+
 std::string CleanTextForWrite(std::string_view text) {
   if (!NeedsCleaning(text, true)) return std::string(text);
   std::string out = CleanWalk(text, true);

@@ -37,4 +37,8 @@ std::string StripControlChars(std::string_view text);
 // empty (but was not empty before) is a single blank.
 std::string CleanTextForWrite(std::string_view text);
 
+// True when CleanTextForWrite would change `text`: lets a writer keep a clean
+// text (the usual case) without copying it.
+bool TextNeedsCleaning(std::string_view text);
+
 }  // namespace varnelko

@@ -81,6 +81,13 @@ TEST(CleanTextForWrite, CaretAsTrailByteDoesNotStartAPair) {
   EXPECT_EQ(CleanTextForWrite("\xE0\x01"), "\xE0\x01");
 }
 
+TEST(CleanTextForWrite, NeedsCleaningTellsExactlyWhenTheTextChanges) {
+  for (std::string_view text : {"", "plain", "a^mb", "\r\n", "\x81^m", "\x81^m^m", "\xE0\x01",
+                                "^", "a^", "x\x81", "\x90\x7D\t"}) {
+    EXPECT_EQ(TextNeedsCleaning(text), CleanTextForWrite(text) != text) << text;
+  }
+}
+
 TEST(CopyStrToBuf, CopiesCountBytesWithoutTerminator) {
   std::array<uint8_t, 8> buf;
   buf.fill('.');
