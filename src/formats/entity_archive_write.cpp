@@ -82,9 +82,10 @@ bool NeedsCleaning(std::string_view s) {
 
 // Upper bound of the bytes a list takes, so that the output grows once.
 size_t EstimateListSize(const EntityList& list) {
-  size_t n = 8 + list.order.size() * 4;  // tags
+  // The count, a long tag per entry and the eight new-class records.
+  size_t n = 6 + list.order.size() * 6 + 8 * 20;
   n += list.lines.size() * 48 + list.arcs.size() * 80 + list.points.size() * 56;
-  n += list.dimensions.size() * 420 + list.solids.size() * 88 + list.blocks.size() * 60;
+  n += list.dimensions.size() * 470 + list.solids.size() * 88 + list.blocks.size() * 60;
   for (const TEntMoji& t : list.texts) n += 90 + t.font.size() + t.text.size();
   for (const TEntSunpo& d : list.dimensions) n += d.text.font.size() + d.text.text.size();
   return n;

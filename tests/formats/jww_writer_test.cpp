@@ -349,6 +349,30 @@ TEST(ArchiveWriter, UnwritableContentFailsWithWhatAndWhere) {
   EXPECT_NE(error.what.find("block definition 1 entry 1"), std::string::npos) << error.what;
 }
 
+TEST(ArchiveWriter, SizeEstimateIsAnUpperBound) {
+  // The largest form of every kind: extras present, long strings, long tags.
+  EntityStore store;
+  TEntTen point;
+  point.header.pen_style = 100;
+  TEntSunpo dim;
+  dim.text.text = std::string(300, 'd');
+  dim.points.fill(point);
+  TEntSolid solid;
+  solid.header.pen_color = 10;
+  TEntMoji text;
+  text.font = std::string(256, 'f');
+  text.text = std::string(255, 't');
+  store.Add(point), store.Add(dim), store.Add(solid), store.Add(text);
+  store.Add(MakeArc()), store.Add(MakeLine(1)), store.Add(TEntBlock{});
+  TEntBlockDef def;
+  def.name = std::string(400, 'n');
+  def.members = store;
+  store.block_defs.assign(3, def);
+  EXPECT_LE(Archive(700, store).size(), EstimateArchiveSize(store));
+  for (int i = 0; i < 40000; ++i) store.Add(dim);  // tags in their long form
+  EXPECT_LE(Archive(700, store).size(), EstimateArchiveSize(store));
+}
+
 // ---- Header block ----
 
 // Offsets in a header whose names are all empty and whose memo is `memo_size`

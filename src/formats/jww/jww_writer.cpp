@@ -99,8 +99,15 @@ bool WriteBoundImages(ByteWriter& out, JwwDocument& doc, FormatError* error) {
   return true;
 }
 
-// The header block takes about 12 kB plus its names.
-constexpr size_t kHeaderEstimate = 16 * 1024;
+// The header block takes under 16 kB besides its memo and names.
+size_t EstimateHeaderSize(const JwwDocument& doc) {
+  size_t n = 16 * 1024 + doc.header.memo.size();
+  for (const TLayer& layer : doc.layers) n += layer.name.size();
+  for (const TLayerGroup& group : doc.layer_groups) n += group.name.size();
+  for (const TColorExNo& color : doc.color_ex) n += color.name.size();
+  for (const TLineTypeExNo& type : doc.line_type_ex) n += type.name.size();
+  return n;
+}
 
 }  // namespace
 
@@ -112,7 +119,7 @@ bool BuildJwwBytes(int32_t version, JwwDocument& doc, std::string& out, FormatEr
       images += 8 + entry.name.size() + static_cast<size_t>(std::max(entry.size, 0));
     }
   }
-  w.Reserve(kHeaderEstimate + EstimateArchiveSize(doc.store) + images);
+  w.Reserve(EstimateHeaderSize(doc) + EstimateArchiveSize(doc.store) + images);
   if (!WriteJwwHeader(w, version, doc, error)) return false;
   if (!WriteEntityArchive(w, version, doc.store, ArchiveWriteOptions{}, error)) return false;
   if (version >= 700 && !WriteBoundImages(w, doc, error)) return false;
