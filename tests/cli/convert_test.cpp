@@ -1,43 +1,25 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <map>
 
 #include "formats/jws/jws_file.h"
 #include "formats/jww/jww_file.h"
 #include "support/document_builder.h"
+#include "support/run_cli.h"
 #include "support/temp_dir.h"
 
 namespace varnelko {
 namespace {
 
 namespace fs = std::filesystem;
+using test::CliResult;
 using test::ReadFile;
 using test::TempDir;
 
-struct CliRun {
-  int status = -1;
-  std::string out, err;
-};
-
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
-CliRun RunConvert(const TempDir& logs, const std::vector<std::string>& args) {
-  std::string command = Quote(VARNELKO_CLI) + " convert";
-  for (const std::string& a : args) command += " " + Quote(a);
-  command += " >" + Quote((logs / "stdout").string()) + " 2>" + Quote((logs / "stderr").string());
-  int raw = std::system(command.c_str());
-  CliRun run;
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  run.out = ReadFile(logs / "stdout");
-  run.err = ReadFile(logs / "stderr");
-  return run;
+CliResult RunConvert(const TempDir&, std::vector<std::string> args) {
+  args.insert(args.begin(), "convert");
+  return test::RunCli(args);
 }
 
 // A source folder: two drawings, a figure, a damaged drawing, a file with a
@@ -74,7 +56,7 @@ size_t CountLines(const std::string& text) { return std::count(text.begin(), tex
 TEST(ConvertCommand, ReportsEveryDrawingAndFailsWhenOneFailed) {
   Sources s;
   auto before = s.Snapshot(s.src);
-  CliRun run = RunConvert(s.dir, {"-o", s.out.string(), "--group", "all", "--layer", "all",
+  CliResult run = RunConvert(s.dir, {"-o", s.out.string(), "--group", "all", "--layer", "all",
                                   "--color", "--linetype", "--jobs", "2", s.src.string()});
   EXPECT_EQ(run.status, 1) << run.out << run.err;
   // Sorted by name; f.txt is not a drawing name and is not taken from the folder.
@@ -106,7 +88,7 @@ TEST(ConvertCommand, ReportsEveryDrawingAndFailsWhenOneFailed) {
 TEST(ConvertCommand, SettingsFileFirstThenExplicitOptions) {
   Sources s;
   s.dir.Write("mine.set", "[JWW]\nC1=16\nC2=16\nC3=1\nC4=1\n");
-  CliRun run = RunConvert(s.dir, {"-o", s.out.string(), "--settings", (s.dir / "mine.set").string(),
+  CliResult run = RunConvert(s.dir, {"-o", s.out.string(), "--settings", (s.dir / "mine.set").string(),
                                   "--no-color", "--layer", "A", (s.src / "a.JWW").string(),
                                   (s.src / "c.jws").string()});
   ASSERT_EQ(run.status, 0) << run.out << run.err;
@@ -131,8 +113,8 @@ TEST(ConvertCommand, ParallelOutputEqualsSerialOutput) {
   std::vector<std::string> parallel = {"-o", (s.dir / "out2").string(), "--jobs", "3"};
   serial.insert(serial.end(), common.begin(), common.end());
   parallel.insert(parallel.end(), common.begin(), common.end());
-  CliRun one = RunConvert(s.dir, serial);
-  CliRun three = RunConvert(s.dir, parallel);
+  CliResult one = RunConvert(s.dir, serial);
+  CliResult three = RunConvert(s.dir, parallel);
   EXPECT_EQ(one.status, three.status);
   EXPECT_TRUE(s.Snapshot(s.out) == s.Snapshot(s.dir / "out2"));
   std::string a = one.out, b = three.out;
@@ -166,7 +148,7 @@ TEST(ConvertCommand, RefusalsExitTwoAndChangeNothing) {
       {{"-o", s.out.string(), "--color", (s.src / "missing.jww").string()}, ""},
   };
   for (const Case& c : cases) {
-    CliRun run = RunConvert(s.dir, c.args);
+    CliResult run = RunConvert(s.dir, c.args);
     EXPECT_EQ(run.status, 2) << c.args[1] << "\n" << run.out << run.err;
     EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
     EXPECT_EQ(run.out, "");
@@ -177,7 +159,7 @@ TEST(ConvertCommand, RefusalsExitTwoAndChangeNothing) {
 
 TEST(ConvertCommand, OnlySkippedFilesIsSuccess) {
   Sources s;
-  CliRun run = RunConvert(s.dir, {"-o", s.out.string(), "--color", (s.src / "e.jww").string(),
+  CliResult run = RunConvert(s.dir, {"-o", s.out.string(), "--color", (s.src / "e.jww").string(),
                                   (s.src / "f.txt").string()});
   EXPECT_EQ(run.status, 0) << run.out << run.err;
   EXPECT_NE(run.out.find("0 converted, 2 skipped, 0 failed"), std::string::npos) << run.out;

@@ -15,11 +15,7 @@ namespace fs = std::filesystem;
 using test::ReadFile;
 using test::TempDir;
 
-ConversionSettings ColorOnly() {
-  ConversionSettings s;
-  s.slots = {16, 16, 1, 0, 0, 0, 0, 0};
-  return s;
-}
+ConversionSettings ColorOnly() { return test::SettingsOf({16, 16, 1, 0, 0, 0, 0, 0}); }
 
 TEST(BatchPreconditions, CheckedInOrder) {
   TempDir dir;

@@ -15,9 +15,7 @@ using test::ReadFile;
 using test::TempDir;
 
 ConversionSettings AllLayersColorAndStyle() {
-  ConversionSettings s;
-  s.slots = {16, 16, 1, 1, 1, 1, 1, 1};
-  return s;
+  return test::SettingsOf({16, 16, 1, 1, 1, 1, 1, 1});
 }
 
 TEST(BackupPathOf, ReplacesTheLastExtension) {

@@ -1,13 +1,22 @@
 #pragma once
-// Writes generated drawings and figures to disk for conversion tests.
+// Settings and generated drawings and figures on disk, for conversion tests.
 #include <filesystem>
+#include <array>
 #include <memory>
+
+#include "conversion/conversion_settings.h"
 
 #include "formats/jws/jws_file.h"
 #include "formats/jww/jww_file.h"
 #include "support/document_builder.h"
 
 namespace varnelko::test {
+
+inline ConversionSettings SettingsOf(std::array<int32_t, 8> slots) {
+  ConversionSettings s;
+  s.slots = slots;
+  return s;
+}
 
 inline void WriteJwwSample(const std::filesystem::path& path, const BuildOptions& options) {
   auto doc = std::make_unique<JwwDocument>(BuildJwwDocument(options));

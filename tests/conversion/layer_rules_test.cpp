@@ -2,14 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "conversion/drawing_files.h"
+
 namespace varnelko {
 namespace {
 
-ConversionSettings Settings(std::array<int32_t, 8> slots) {
-  ConversionSettings s;
-  s.slots = slots;
-  return s;
-}
+ConversionSettings Settings(std::array<int32_t, 8> slots) { return test::SettingsOf(slots); }
 
 TEntHeader On(uint16_t group, uint16_t layer, uint16_t color = 3, uint8_t style = 2) {
   TEntHeader h;
@@ -26,29 +24,22 @@ TEntHeader On(uint16_t group, uint16_t layer, uint16_t color = 3, uint8_t style 
 // One entity of every kind, every header on (group, layer).
 EntityStore OneOfEach(uint16_t group, uint16_t layer) {
   EntityStore s;
-  s.Add(TEntSen{On(group, layer), 1, 2, 3, 4});
-  TEntEnko arc;
-  arc.header = On(group, layer);
-  s.Add(arc);
-  TEntTen point;
-  point.header = On(group, layer);
-  s.Add(point);
-  TEntMoji text;
-  text.header = On(group, layer);
-  s.Add(text);
+  auto add = [&](auto e) {
+    e.header = On(group, layer);
+    s.Add(std::move(e));
+  };
+  add(TEntSen{{}, 1, 2, 3, 4});
+  add(TEntEnko{});
+  add(TEntTen{});
+  add(TEntMoji{});
   TEntSunpo dim;
-  dim.header = On(group, layer);
   dim.line.header = On(group, layer);
   dim.text.header = On(group, layer);
   for (auto& a : dim.aux_lines) a.header = On(group, layer);
   for (auto& p : dim.points) p.header = On(group, layer);
-  s.Add(dim);
-  TEntSolid solid;
-  solid.header = On(group, layer);
-  s.Add(solid);
-  TEntBlock block;
-  block.header = On(group, layer);
-  s.Add(block);
+  add(dim);
+  add(TEntSolid{});
+  add(TEntBlock{});
   return s;
 }
 
