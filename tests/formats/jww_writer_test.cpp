@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "document/jww_document.h"
+#include "document/text_helpers.h"
 #include "formats/entity_archive.h"
 #include "formats/jww/jww_file.h"
 #include "formats/jww/jww_header.h"
@@ -323,6 +324,32 @@ TEST(ArchiveWriter, StringsAreCleanedAndImageMarkersShortenedOnRequest) {
   EXPECT_TRUE(contains(jws, "\x0B" "^@BMy.bmp,2"));
   EXPECT_FALSE(contains(jws, "^@BM%temp%x.bmp"));
   EXPECT_TRUE(contains(jws, "\x0D" "^@BM%temp%dim"));  // dimension texts stay
+}
+
+TEST(ArchiveWriter, CleanStringsSkipTheCopyWithoutChangingTheResult) {
+  // Strings made of the bytes that matter to cleaning: control bytes, carets,
+  // "m", lead bytes and bytes that only look like them. Whatever path the
+  // writer takes, it writes what CleanTextForWrite makes of the string.
+  const char alphabet[] = {'\0', '\n', '^', 'm', 'A', '\x81', '\x5E', '\xE0', '\xFD',
+                           '\xFE', '\x9F', '\xA0', '\x7F', '\x1F'};
+  uint32_t state = 12345;
+  for (int round = 0; round < 3000; ++round) {
+    std::string name;
+    size_t length = round % 13;
+    for (size_t i = 0; i < length; ++i) {
+      state = state * 1103515245u + 12345u;
+      name += alphabet[(state >> 16) % sizeof alphabet];
+    }
+    EntityStore store;
+    store.block_defs.push_back(TEntBlockDef{});
+    store.block_defs[0].name = name;
+    std::string bytes = Archive(600, store);
+    // Counts, the definition's class record, its header and three numbers.
+    const size_t at = 2 + 2 + 15 + 15 + 12;
+    std::string want = CleanTextForWrite(name);
+    ASSERT_EQ(static_cast<uint8_t>(bytes[at]), want.size()) << Hex(name);
+    ASSERT_EQ(bytes.substr(at + 1, want.size()), want) << Hex(name);
+  }
 }
 
 TEST(ArchiveWriter, UnwritableContentFailsWithWhatAndWhere) {
