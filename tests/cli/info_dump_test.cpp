@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -283,6 +284,28 @@ TEST(CliDump, FiguresAndFailures) {
   const test::CliResult legacy = RunCli({"dump", dir.Write("old.jwc", "x").string()});
   EXPECT_EQ(legacy.status, 1);
   EXPECT_EQ(legacy.out, "");
+}
+
+// Bound images are extracted while a drawing is loaded; a run must not leave
+// them behind in the temp folder.
+TEST(CliDump, LeavesNoScratchImagesBehind) {
+  TempDir tmp;
+  const char* old_tmpdir = std::getenv("TMPDIR");
+  const std::string saved = old_tmpdir ? old_tmpdir : "";
+  setenv("TMPDIR", tmp.path().c_str(), 1);
+  const fs::path drawing = SamplesFolder() / "平面図.jww";
+  const test::CliResult dump = RunCli({"dump", drawing.string()});
+  const test::CliResult info = RunCli({"info", drawing.string()});
+  if (old_tmpdir) {
+    setenv("TMPDIR", saved.c_str(), 1);
+  } else {
+    unsetenv("TMPDIR");
+  }
+  EXPECT_EQ(dump.status, 0) << dump.err;
+  EXPECT_NE(dump.out.find(R"("images":[)" "\n" R"(    {"name":"image1.bmp","size":)"),
+            std::string::npos);
+  EXPECT_EQ(info.status, 0) << info.err;
+  EXPECT_TRUE(fs::is_empty(tmp.path()));
 }
 
 TEST(CliDump, RealDrawingsShowReadableJapanese) {
