@@ -27,13 +27,16 @@ LoadedDrawing::~LoadedDrawing() {
 bool LoadedDrawing::Load(const std::filesystem::path& path, FormatError* error) {
   std::string start;
   if (!ReadFilePrefix(path, kJwwSignature.size(), start, error)) return false;
-  if (start.starts_with(kJwsSignature) || UpperCaseExtension(path) == ".JWS") {
+  // The signature decides; a figure's extension without a figure's signature
+  // still goes to the figure loader, which says what is wrong.
+  const bool jww = start.starts_with(kJwwSignature);
+  if (!jww && (start.starts_with(kJwsSignature) || UpperCaseExtension(path) == ".JWS")) {
     jws_ = std::make_unique<JwsDocument>();
     return ReadJwsFile(path, *jws_, error);
   }
   // The JWW loader reads any bytes as a drawing; without the signature its
   // complaint would be about some field far into the file.
-  if (!start.starts_with(kJwwSignature)) {
+  if (!jww) {
     SetError(error, "not a JWW drawing or JWS figure (no \"JwwData.\" or \"JwsData\" signature)",
              0);
     return false;

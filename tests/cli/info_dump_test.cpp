@@ -159,6 +159,26 @@ TEST(CliInfo, ReportsEachBadFileAndStillListsTheOthers) {
   EXPECT_NE(err[2].find("missing.jww: cannot open"), std::string::npos) << err[2];
 }
 
+TEST(CliInfo, TheSignatureDecidesTheFormat) {
+  TempDir dir;
+  auto doc = TinyDrawing();
+  const std::string drawing = ReadFile(WriteDrawing(dir, "a.jww", *doc));
+  const std::string figure = ReadFile(SamplesFolder() / "部品.jws");
+  const fs::path renamed_drawing = dir.Write("drawing.jws", drawing);
+  const fs::path renamed_figure = dir.Write("figure.dat", figure);
+  const fs::path fake_figure = dir.Write("fake.jws", "JwwDat");
+  const test::CliResult run =
+      RunCli({"info", renamed_drawing.string(), renamed_figure.string(), fake_figure.string()});
+  EXPECT_EQ(run.status, 1);
+  const auto out = Lines(run.out);
+  ASSERT_EQ(out.size(), 2u) << run.out;
+  EXPECT_EQ(out[0].substr(0, renamed_drawing.string().size() + 19),
+            renamed_drawing.string() + ": jww version 600, ");
+  EXPECT_EQ(out[1].substr(0, renamed_figure.string().size() + 19),
+            renamed_figure.string() + ": jws version 600, ");
+  EXPECT_NE(run.err.find(fake_figure.string() + ": "), std::string::npos) << run.err;
+}
+
 TEST(CliInfo, BackupsShowTheMemoAsTheFileListDoes) {
   TempDir dir;
   auto doc = TinyDrawing();
