@@ -50,9 +50,12 @@ std::vector<Line> SplitLines(std::string_view text) {
     Line line;
     line.begin = pos;
     const size_t lf = text.find('\n', pos);
-    line.next = lf == std::string_view::npos ? text.size() : lf + 1;
-    line.end = lf == std::string_view::npos ? text.size() : lf;
-    if (line.end > line.begin && text[line.end - 1] == '\r') --line.end;
+    if (lf == std::string_view::npos) {
+      line.end = line.next = text.size();  // the last line, without a break
+    } else {
+      line.next = lf + 1;
+      line.end = lf > line.begin && text[lf - 1] == '\r' ? lf - 1 : lf;
+    }
     lines.push_back(line);
     pos = line.next;
   }

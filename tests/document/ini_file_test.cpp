@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/temp_dir.h"
 
 namespace varnelko {
@@ -94,6 +96,38 @@ TEST(IniWriteStr, ReplacesInPlaceAndLeavesEverythingElseUntouched) {
             "; settings\r\n[jww]\r\nc1 = -3\r\nC2=7\r\nC3=1\r\n\r\n; about Set\r\n[Set]\r\n"
             "FTYP=2\r\nFLD1=/home/u/\r\n\r\n[Comp]\r\nF1P1=160\r\n");
   EXPECT_EQ(Read(ini, "JWW", "C1"), "-3");
+}
+
+TEST(IniWriteStr, WrittenValuesReadBackWhateverTheFileHeld) {
+  const std::string_view contents[] = {
+      "",
+      "\xEF\xBB\xBF",
+      "\n\n",
+      "no section=here",
+      "[JWW]",
+      "[jww]\r\nC1",
+      "[JWW]\nC2=1\n[JWW]\nC1=9\n",
+      "[Other]\nC1=5\n[JWW]\r\n; C1=old\r\n",
+      "[JWW\nC1=broken header\n",
+      "[JWW]\rC1=1\r",
+  };
+  for (std::string_view before : contents) {
+    TempDir dir;
+    const auto ini = dir.Write("a.ini", before);
+    ASSERT_TRUE(IniWriteStr("JWW", "C1", "42", ini)) << before;
+    ASSERT_TRUE(IniWriteStr("Set", "FLD1", "/a b/", ini)) << before;
+    EXPECT_EQ(Read(ini, "jww", "c1"), "42") << before << " became " << ReadFile(ini);
+    EXPECT_EQ(Read(ini, "SET", "fld1"), "/a b/") << before << " became " << ReadFile(ini);
+    // Every line that did not hold the key is still there.
+    const std::string after = ReadFile(ini);
+    for (size_t from = 0, to; from < before.size(); from = to + 1) {
+      to = std::min(before.find('\n', from), before.size());
+      const std::string_view line = before.substr(from, to - from);
+      if (line.find("C1") == std::string_view::npos) {
+        EXPECT_NE(after.find(line), std::string::npos) << line << " lost from " << after;
+      }
+    }
+  }
 }
 
 TEST(IniWriteStr, BareKeyGainsValueAndEmptyValueKeepsKey) {
