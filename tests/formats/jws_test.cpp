@@ -37,6 +37,18 @@ std::string ArchiveBytes(int32_t version, const EntityStore& store) {
   return w.Take();
 }
 
+// An entity list of one object of a new class, followed by zero bytes.
+std::string OneObjectOfClass(const std::string& name) {
+  ByteWriter w;
+  w.U16(1);
+  w.U16(0xFFFF);
+  w.U16(600);
+  w.U16(static_cast<uint16_t>(name.size()));
+  w.Bytes(name);
+  w.Fill(0, 64);
+  return w.Take();
+}
+
 const std::string kEmptyLists("\0\0\0\0", 4);
 
 // Names the first part of two stores that differs, for readable failures.
@@ -158,14 +170,13 @@ TEST(JwsReader, DamagedFilesFailWithAnOffset) {
   // A count far beyond what the file could hold.
   std::string huge = HeaderBytes(600) + std::string("\xFF\xFF\xFF\xFF\xFF\x7F", 6);
   EXPECT_FALSE(ReadJwsFile(dir.Write("huge.jws", huge), doc, &error));
-  // A class name longer than a figure's 200 bytes.
-  ByteWriter w;
-  w.U16(1);
-  w.U16(0xFFFF);
-  w.U16(600);
-  w.U16(201);
-  w.Bytes(std::string(201, 'C'));
-  EXPECT_FALSE(ReadJwsFile(dir.Write("name.jws", HeaderBytes(600) + w.Take()), doc, &error));
+  // A class name longer than a figure's 200 bytes, and a class the format
+  // does not have: both end the load.
+  for (std::string name : {std::string(201, 'C'), std::string("CDataFoo")}) {
+    EXPECT_FALSE(ReadJwsFile(dir.Write("class.jws", HeaderBytes(600) + OneObjectOfClass(name)),
+                             doc, &error))
+        << name;
+  }
   // A file that cannot be opened leaves the document empty.
   doc.version = 5;
   EXPECT_FALSE(ReadJwsFile(dir / "missing.jws", doc, &error));
