@@ -10,7 +10,6 @@
 #include "cli/load_drawing.h"
 #include "document/cp932.h"
 #include "document/text_helpers.h"
-#include "formats/file_io.h"
 #include "formats/memo_for_file.h"
 
 namespace varnelko::cli {
@@ -33,8 +32,7 @@ std::string DrawingLine(const std::string& name, const LoadedDrawing& drawing) {
 
 // Backups and legacy drawings show the memo exactly as the file list does.
 bool DescribeMemoOnly(const std::string& name, std::string& line, FormatError& error) {
-  std::string first_byte;
-  if (!ReadFilePrefix(name, 1, first_byte, &error)) return false;
+  if (!CanOpenFile(name, &error)) return false;
   line = name + ": " + MemoOnlyFormat(name) + ", memo: " + Cp932ToUtf8(MemoForFile(name));
   return true;
 }

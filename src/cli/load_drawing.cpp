@@ -26,6 +26,7 @@ LoadedDrawing::~LoadedDrawing() {
 
 bool LoadedDrawing::Load(const std::filesystem::path& path, FormatError* error) {
   std::string start;
+  if (!CanOpenFile(path, error)) return false;
   if (!ReadFilePrefix(path, kJwwSignature.size(), start, error)) return false;
   // The signature decides; a figure's extension without a figure's signature
   // still goes to the figure loader, which says what is wrong.
@@ -56,6 +57,16 @@ const std::string& LoadedDrawing::memo() const { return jws_ ? kNoText : jww_->h
 const EntityStore& LoadedDrawing::store() const { return jws_ ? jws_->store : jww_->store; }
 
 const BoundImages& LoadedDrawing::images() const { return jws_ ? kNoImages : jww_->images; }
+
+bool CanOpenFile(const std::filesystem::path& path, FormatError* error) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) {
+    SetError(error, "is a folder, not a file", 0);
+    return false;
+  }
+  std::string first_byte;
+  return ReadFilePrefix(path, 1, first_byte, error);
+}
 
 bool IsMemoOnlyFile(const std::filesystem::path& path) {
   const std::string ext = UpperCaseExtension(path);

@@ -38,6 +38,9 @@ class LoadedDrawing {
   std::unique_ptr<JwsDocument> jws_;
 };
 
+// False, with a reason, when `path` names a folder or cannot be opened.
+bool CanOpenFile(const std::filesystem::path& path, FormatError* error);
+
 // Backup copies and the legacy formats are only read as far as their memo.
 bool IsMemoOnlyFile(const std::filesystem::path& path);
 

@@ -145,7 +145,8 @@ TEST(CliInfo, ReportsEachBadFileAndStillListsTheOthers) {
   const fs::path also_good = dir.Write("copy.jww", bytes);
 
   const test::CliResult run = RunCli({"info", good.string(), cut.string(), text.string(),
-                             (dir / "missing.jww").string(), also_good.string()});
+                             (dir / "missing.jww").string(), dir.path().string(),
+                             also_good.string()});
   EXPECT_EQ(run.status, 1);
   const auto out = Lines(run.out);
   ASSERT_EQ(out.size(), 2u) << run.out;
@@ -153,10 +154,11 @@ TEST(CliInfo, ReportsEachBadFileAndStillListsTheOthers) {
                         ": jww version 600, 7 entities, 1 block definition, memo: メモ");
   EXPECT_EQ(out[1].substr(0, also_good.string().size()), also_good.string());
   const auto err = Lines(run.err);
-  ASSERT_EQ(err.size(), 3u) << run.err;
+  ASSERT_EQ(err.size(), 4u) << run.err;
   EXPECT_NE(err[0].find(cut.string() + ": truncated"), std::string::npos) << err[0];
   EXPECT_NE(err[1].find(text.string() + ": not a JWW drawing"), std::string::npos) << err[1];
   EXPECT_NE(err[2].find("missing.jww: cannot open"), std::string::npos) << err[2];
+  EXPECT_NE(err[3].find(dir.path().string() + ": is a folder"), std::string::npos) << err[3];
 }
 
 TEST(CliInfo, TheSignatureDecidesTheFormat) {
