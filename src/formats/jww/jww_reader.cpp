@@ -18,7 +18,8 @@ constexpr int32_t kBoundImagesVersion = 700;
 bool WriteScratchFile(const std::filesystem::path& path, std::string_view bytes) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) return false;
-  bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  bool written =
+      bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   bool closed = std::fclose(file) == 0;
   if (written && closed) return true;
   std::error_code ec;
@@ -30,15 +31,16 @@ bool ExtractImage(ByteReader& in, size_t entry_offset, const TBindImageType& ent
                   BoundImages& images) {
   if (!IsPlainImageName(entry.name)) {
     // Nothing is ever written outside the scratch folder.
-    in.FailAt(entry_offset, "bound image name " + QuoteBytes(entry.name) + " is not a plain file name");
+    in.FailAt(entry_offset,
+              "bound image name " + QuoteBytes(entry.name) + " is not a plain file name");
     return false;
   }
   if (entry.size == 0) return true;
   // A negative size carries no data but still leaves an empty file.
   size_t size = entry.size > 0 ? static_cast<size_t>(entry.size) : 0;
   if (size > in.remaining()) {
-    in.Fail("truncated: bound image " + QuoteBytes(entry.name) + " needs " + std::to_string(size) +
-            " bytes, " + std::to_string(in.remaining()) + " left");
+    in.Fail("truncated: bound image " + QuoteBytes(entry.name) + " needs " +
+            std::to_string(size) + " bytes, " + std::to_string(in.remaining()) + " left");
     return false;
   }
   size_t data_offset = in.offset();
