@@ -10,7 +10,6 @@
 #include <iostream>
 #include <memory>
 #include <optional>
-#include <set>
 #include <system_error>
 #include <thread>
 
