@@ -158,12 +158,10 @@ std::vector<FileOutcome> RunBatch(const BatchRequest& request, const BatchCallba
   };
 
   const size_t workers = std::min(static_cast<size_t>(std::max(request.jobs, 1)), chains.size());
-  if (workers <= 1) {
-    worker();
-    return outcomes;
-  }
+  // The calling thread is one of the workers.
   std::vector<std::thread> threads;
-  for (size_t i = 0; i < workers; ++i) threads.emplace_back(worker);
+  for (size_t i = 1; i < workers; ++i) threads.emplace_back(worker);
+  worker();
   for (std::thread& t : threads) t.join();
   return outcomes;
 }
