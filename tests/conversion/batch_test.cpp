@@ -145,6 +145,15 @@ TEST(RunBatch, ParallelRunEqualsSerialRun) {
   }
 }
 
+TEST(RunBatch, NoSourcesNoOutcomes) {
+  TempDir dir;
+  size_t calls = 0;
+  BatchCallbacks callbacks;
+  callbacks.on_done = [&](size_t, const FileOutcome&) { ++calls; };
+  EXPECT_TRUE(RunBatch({{}, dir.path(), ColorOnly(), 4}, callbacks).empty());
+  EXPECT_EQ(calls, 0u);
+}
+
 TEST(RunBatch, SourceOrderDecidesSharedBackups) {
   TempDir dir;
   std::vector<fs::path> sources = MakeSources(dir);
