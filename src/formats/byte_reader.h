@@ -14,6 +14,9 @@ namespace varnelko {
 class ByteReader {
  public:
   explicit ByteReader(std::string_view data) : data_(data) {}
+  // The reader only views its bytes; a temporary string would be gone
+  // before the first read.
+  explicit ByteReader(std::string&&) = delete;
 
   bool ok() const { return ok_; }
   size_t offset() const { return pos_; }

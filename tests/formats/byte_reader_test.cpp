@@ -8,7 +8,8 @@ namespace varnelko {
 namespace {
 
 TEST(ByteReader, ReadsLittleEndianAndLatchesTheFirstFailure) {
-  ByteReader in(std::string("\x01\x02\x03\x04\x05", 5));
+  const std::string bytes("\x01\x02\x03\x04\x05", 5);
+  ByteReader in(bytes);
   EXPECT_EQ(in.U16(), 0x0201);
   EXPECT_EQ(in.I32(), 0);  // only three bytes left
   EXPECT_FALSE(in.ok());
@@ -19,11 +20,12 @@ TEST(ByteReader, ReadsLittleEndianAndLatchesTheFirstFailure) {
 }
 
 TEST(ByteReader, CanHoldRefusesCountsTheRestCannotHold) {
-  ByteReader in(std::string(10, '\0'));
+  const std::string ten(10, '\0'), four(4, '\0');
+  ByteReader in(ten);
   EXPECT_TRUE(in.CanHold(5, 2, "list"));
   EXPECT_FALSE(in.CanHold(6, 2, "list"));
   EXPECT_FALSE(in.ok());
-  ByteReader huge(std::string(4, '\0'));
+  ByteReader huge(four);
   EXPECT_FALSE(huge.CanHold(UINT64_MAX, 1, "list"));
 }
 
@@ -51,7 +53,8 @@ TEST(CString, TooLongTextIsRefusedAndNothingIsWritten) {
 }
 
 TEST(CString, TruncatedBodyFails) {
-  ByteReader in(std::string("\x05" "abc", 4));
+  const std::string cut("\x05" "abc", 4);
+  ByteReader in(cut);
   ReadCString(in);
   EXPECT_FALSE(in.ok());
 }
