@@ -1,5 +1,11 @@
 // varnelko-cli convert: the batch run from the command line.
+#if defined(_WIN32)
+#include <io.h>
+#define isatty _isatty
+#define STDERR_FILENO 2
+#else
 #include <unistd.h>
+#endif
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif

@@ -10,10 +10,10 @@ namespace varnelko {
 constexpr int32_t kAllLayers = 16;  // C1 / C2 value that picks every group / layer
 
 struct ConversionSettings {
-  std::array<int32_t, 8> slots{};  // slots[0] is C1
+  std::array<int32_t, 8> values{};  // values[0] is C1
 
-  int32_t& C(int n) { return slots[n - 1]; }
-  int32_t C(int n) const { return slots[n - 1]; }
+  int32_t& C(int n) { return values[n - 1]; }
+  int32_t C(int n) const { return values[n - 1]; }
   bool operator==(const ConversionSettings&) const = default;
 };
 

@@ -66,20 +66,6 @@ bool ColorIsValid(int norm_type, int color) {
   return InRange(color, 1, top_basic) || InRange(color, 101, 356);
 }
 
-// True when CleanTextForWrite would change `s`. Most strings are clean, and
-// this scan spares them a copy; it walks double-byte characters the same way.
-bool NeedsCleaning(std::string_view s) {
-  for (size_t i = 0; i < s.size(); ++i) {
-    uint8_t b = static_cast<uint8_t>(s[i]);
-    if (IsLeadByte(b)) {
-      ++i;
-    } else if (b < 0x20 || (b == '^' && i + 1 < s.size() && s[i + 1] == 'm')) {
-      return true;
-    }
-  }
-  return false;
-}
-
 // Upper bound of the bytes a list takes, so that the output grows once.
 size_t EstimateListSize(const EntityList& list) {
   // The count, a long tag per entry and the eight new-class records.
@@ -190,7 +176,7 @@ class ArchiveWriter {
 
   // The text as CleanTextForWrite makes it, copied only when it changes.
   static std::string_view Cleaned(std::string_view text, std::string& storage) {
-    if (!NeedsCleaning(text)) return text;
+    if (!TextNeedsCleaning(text)) return text;
     storage = CleanTextForWrite(text);
     return storage;
   }

@@ -88,7 +88,7 @@ TEST_F(PersistenceTest, ValuesComeBackAtTheNextStartAndGoOutAgain) {
   EXPECT_EQ(edit("Edit2")->text(), QString("/out/図面/"));
   EXPECT_EQ(w.state().settings_file, QString("/x/a.set"));
   EXPECT_EQ(file_type()->currentIndex(), 2);
-  EXPECT_EQ(w.state().settings.slots, (std::array<int32_t, 8>{16, 3, 0, 1, 0, 0, -5, 0}));
+  EXPECT_EQ(w.state().settings.values, (std::array<int32_t, 8>{16, 3, 0, 1, 0, 0, -5, 0}));
   Close();
   const QStringList lines = IniLines(ini());
   for (const char* line : {"Form/F1_W=800", "Form/F1_H=478", "Comp/F1P1=210", "Comp/F1S1=96",
@@ -143,7 +143,7 @@ TEST_F(PersistenceTest, SavingASettingsFileKeepsItsOtherContent) {
   TForm1& w = Start();
   const QString set = Q(temp_.path() / "mine.set");
   WriteText(set, "[Note]\nwho=me\n[JWW]\nC1=9\nC9=keep\n");
-  w.state().settings.slots = {1, 2, 1, 0, 1, 0, 0, 1};
+  w.state().settings.values = {1, 2, 1, 0, 1, 0, 0, 1};
   feedback_->file_choice = set;
   w.MnuSetSaveClick();
   EXPECT_EQ(w.state().settings_file, set);
@@ -160,20 +160,20 @@ TEST_F(PersistenceTest, OpeningASettingsFileChangesOnlyItsKeys) {
   TForm1& w = Start();
   const QString set = Q(temp_.path() / "only_c3.set");
   WriteText(set, "[JWW]\nC3=1\n");
-  w.state().settings.slots = {5, 6, 0, 1, 0, 1, 0, 1};
+  w.state().settings.values = {5, 6, 0, 1, 0, 1, 0, 1};
   feedback_->file_choice.clear();  // cancelled: nothing changes
   w.MnuSetOpenClick();
   EXPECT_TRUE(w.state().settings_file.isEmpty());
   feedback_->file_choice = set;
   w.MnuSetOpenClick();
-  EXPECT_EQ(w.state().settings.slots, (std::array<int32_t, 8>{5, 6, 1, 1, 0, 1, 0, 1}));
+  EXPECT_EQ(w.state().settings.values, (std::array<int32_t, 8>{5, 6, 1, 1, 0, 1, 0, 1}));
   EXPECT_EQ(w.state().settings_file, set);
   // The ini file has the same layout and opens as a settings file too.
   Close();
   w.state().settings = ConversionSettings{};
   feedback_->file_choice = ini();
   w.MnuSetOpenClick();
-  EXPECT_EQ(w.state().settings.slots, (std::array<int32_t, 8>{5, 6, 1, 1, 0, 1, 0, 1}));
+  EXPECT_EQ(w.state().settings.values, (std::array<int32_t, 8>{5, 6, 1, 1, 0, 1, 0, 1}));
 }
 
 }  // namespace

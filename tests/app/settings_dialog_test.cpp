@@ -64,7 +64,7 @@ TEST_F(SettingsDialogTest, EachControlStoresIntoItsOwnSlot) {
 }
 
 TEST_F(SettingsDialogTest, CancelEscapeAndCloseBoxLeaveTheSlots) {
-  settings_.slots = {3, 4, 1, 0, 1, 0, 1, 0};
+  settings_.values = {3, 4, 1, 0, 1, 0, 1, 0};
   const ConversionSettings before = settings_;
   Open();
   ChangeEverything();

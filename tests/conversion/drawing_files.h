@@ -14,7 +14,7 @@ namespace varnelko::test {
 
 inline ConversionSettings SettingsOf(std::array<int32_t, 8> slots) {
   ConversionSettings s;
-  s.slots = slots;
+  s.values = slots;
   return s;
 }
 

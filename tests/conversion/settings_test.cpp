@@ -14,18 +14,18 @@ TEST(SettingsFile, OnlyPresentNonEmptyKeysReplaceSlots) {
   TempDir dir;
   auto path = dir.Write("only_c3.set", "[JWW]\nC3=1\nC5=\n");
   ConversionSettings s;
-  s.slots = {4, 5, 0, 1, 2, 0, 1, 1};
+  s.values = {4, 5, 0, 1, 2, 0, 1, 1};
   ASSERT_TRUE(LoadSettingsFile(path, s));
-  EXPECT_EQ(s.slots, (std::array<int32_t, 8>{4, 5, 1, 1, 2, 0, 1, 1}));
+  EXPECT_EQ(s.values, (std::array<int32_t, 8>{4, 5, 1, 1, 2, 0, 1, 1}));
 }
 
 TEST(SettingsFile, OddValuesAreKeptAsStored) {
   TempDir dir;
   auto path = dir.Write("odd.set", "[Form]\nF1_X=3\n[JWW]\nC1=20\nC2=-1\nC3=2\nC4=abc\n");
   ConversionSettings s;
-  s.slots = {1, 1, 1, 1, 1, 1, 1, 1};
+  s.values = {1, 1, 1, 1, 1, 1, 1, 1};
   ASSERT_TRUE(LoadSettingsFile(path, s));
-  EXPECT_EQ(s.slots, (std::array<int32_t, 8>{20, -1, 2, 0, 1, 1, 1, 1}));
+  EXPECT_EQ(s.values, (std::array<int32_t, 8>{20, -1, 2, 0, 1, 1, 1, 1}));
 }
 
 TEST(SettingsFile, MissingFileIsReportedAndChangesNothing) {
@@ -40,7 +40,7 @@ TEST(SettingsFile, SaveReplacesTheEightKeysAndKeepsTheRest) {
   TempDir dir;
   auto path = dir.Write("mine.set", "[Set]\nFLD1=/x/\n[JWW]\nC1=7\nC9=keep\n");
   ConversionSettings s;
-  s.slots = {16, -1, 1, 0, 1, 0, 1, 0};
+  s.values = {16, -1, 1, 0, 1, 0, 1, 0};
   ASSERT_TRUE(SaveSettingsFile(path, s));
   std::string text = ReadFile(path);
   EXPECT_NE(text.find("FLD1=/x/"), std::string::npos);
@@ -54,10 +54,10 @@ TEST(SettingsFile, SaveReplacesTheEightKeysAndKeepsTheRest) {
 TEST(SettingsFile, SaveCreatesANewFile) {
   TempDir dir;
   ConversionSettings s;
-  s.slots = {0, 3, 1, 1, 0, 0, 0, 0};
+  s.values = {0, 3, 1, 1, 0, 0, 0, 0};
   ASSERT_TRUE(SaveSettingsFile(dir / "new.set", s));
   ConversionSettings back;
-  back.slots = {9, 9, 9, 9, 9, 9, 9, 9};
+  back.values = {9, 9, 9, 9, 9, 9, 9, 9};
   ASSERT_TRUE(LoadSettingsFile(dir / "new.set", back));
   EXPECT_EQ(back, s);
 }
