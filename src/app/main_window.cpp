@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QSplitter>
 #include <QTableWidget>
+#include <QTreeWidget>
 
 #include "app/settings_dialog.h"
 #include "app/ui_fonts.h"
@@ -61,6 +62,13 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   if (watched == edit1_ && event->type() == QEvent::MouseButtonRelease &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
     MnuFileSFolderClick();
+    return true;
+  }
+  // Before any search the tree is empty, so a click there hits no item; it
+  // still has to ask for a search folder.
+  if (tree_ && watched == tree_->viewport() && event->type() == QEvent::MouseButtonRelease &&
+      !state_.tree_ready && tree_->isEnabled()) {
+    TreeView1Click();
     return true;
   }
   if (grid_ && watched == grid_->horizontalHeader()->viewport() &&

@@ -54,6 +54,7 @@ QWidget* TForm1::BuildLeftPane() {
   tree_->setHeaderHidden(true);
   tree_->setColumnCount(1);
   connect(tree_, &QTreeWidget::itemClicked, this, [this] { TreeView1Click(); });
+  tree_->viewport()->installEventFilter(this);  // clicks on an empty tree
 
   auto* layout = new QVBoxLayout(pane);
   layout->setContentsMargins(0, 0, 0, 0);

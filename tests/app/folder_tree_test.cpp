@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QTreeWidget>
 #include <filesystem>
@@ -94,7 +95,13 @@ TEST_F(FolderTreeTest, CommandsBeforeAnySearchAskForTheSearchFolder) {
   TakeEvents();
   const QStringList refusal = {"beep", "error:検索フォルダを指定して下さい。",
                                "status:検索フォルダを指定して下さい。"};
-  w.TreeView1Click();
+  // A real click: the empty tree has no item under the pointer.
+  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    QMouseEvent click(type, QPointF(20, 20), tree()->viewport()->mapToGlobal(QPointF(20, 20)),
+                      Qt::LeftButton, type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(tree()->viewport(), &click);
+  }
   EXPECT_EQ(TakeEvents(), refusal);
   w.StringGrid1DblClick();
   EXPECT_EQ(TakeEvents(), refusal);
