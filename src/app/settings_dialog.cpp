@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "app/ui_fonts.h"
@@ -103,7 +104,9 @@ void TForm2::BuildControls() {
 }
 
 void TForm2::showEvent(QShowEvent* event) {
-  FormShow();
+  // Only an opening loads the controls; restoring the minimised dialog also
+  // shows it, and must keep what the user has changed so far.
+  if (!event->spontaneous()) FormShow();
   QDialog::showEvent(event);
 }
 

@@ -84,6 +84,18 @@ TEST_F(SettingsDialogTest, CancelEscapeAndCloseBoxLeaveTheSlots) {
   EXPECT_EQ(settings_, before);
 }
 
+TEST_F(SettingsDialogTest, MinimisingAndRestoringKeepsTheEdits) {
+  Open();
+  combo(1)->setCurrentIndex(7);
+  check(1)->setChecked(true);
+  dialog_.showMinimized();
+  dialog_.showNormal();  // shown again, but not opened again
+  EXPECT_EQ(combo(1)->currentIndex(), 7);
+  Press("Button3");
+  EXPECT_EQ(settings_.C(1), 7);
+  EXPECT_EQ(settings_.C(3), 1);
+}
+
 TEST_F(SettingsDialogTest, EnterPressesOk) {
   Open();
   check(2)->setChecked(true);
