@@ -232,9 +232,11 @@ void AddConvertCommand(CLI::App& app, int& exit_code) {
         ->description("Switch C" + std::to_string(i + 3) + " on (or =N)")
         ->each([options, i](const std::string& v) {
           options->switches[i] = SwitchValue(v);
-        });
+        })
+        ->trigger_on_parse();  // in command-line order, so the last of --x / --no-x wins
     cmd->add_flag_callback("--no-" + name, [options, i] { options->switches[i] = 0; },
-                           "Switch C" + std::to_string(i + 3) + " off");
+                           "Switch C" + std::to_string(i + 3) + " off")
+        ->trigger_on_parse();
   }
   cmd->add_option("-j,--jobs", options->jobs, "Files converted in parallel")
       ->check(CLI::PositiveNumber);

@@ -102,6 +102,15 @@ TEST(ConvertCommand, SettingsFileFirstThenExplicitOptions) {
     EXPECT_EQ(a.pen_color, b.pen_color);
     EXPECT_EQ(a.pen_style, b.layer == 10 && b.pen_style != 0 ? 9 : b.pen_style);
   }
+  // Of a switch and its --no- form, the one given last wins.
+  for (bool on : {false, true}) {
+    std::vector<std::string> flags = {"--color", "--no-color"};
+    if (on) std::swap(flags[0], flags[1]);
+    run = RunConvert(s.dir, {"-o", s.out.string(), "--settings", (s.dir / "mine.set").string(),
+                             flags[0], flags[1], (s.src / "a.JWW").string()});
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_EQ(run.out.find("(0 colours, ") == std::string::npos, on) << run.out;
+  }
 }
 
 TEST(ConvertCommand, ParallelOutputEqualsSerialOutput) {
