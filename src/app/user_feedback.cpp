@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 namespace varnelko {
@@ -31,8 +32,14 @@ void QtUserFeedback::ConfirmBox(const QString& text) {
 }
 
 bool QtUserFeedback::AskYesNo(const QString& text) {
-  return QMessageBox::question(parent_, kBoxTitle, text, QMessageBox::Yes | QMessageBox::No,
-                               QMessageBox::Yes) == QMessageBox::Yes;
+  // Qt's own button texts are English unless a translation is installed; the
+  // question is Japanese, so are its answers.
+  QMessageBox box(QMessageBox::Question, kBoxTitle, text, QMessageBox::Yes | QMessageBox::No,
+                  parent_);
+  box.setDefaultButton(QMessageBox::Yes);
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
+  box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
+  return box.exec() == QMessageBox::Yes;
 }
 
 QString QtUserFeedback::ChooseFolder(const QString& title, const QString& start_folder) {

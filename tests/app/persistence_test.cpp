@@ -2,10 +2,14 @@
 // exit question, the output folder and the ".set" files.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <fstream>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTableWidget>
+#include <QTimer>
 
 #include "app/settings_dialog.h"
 #include "app_fixture.h"
@@ -125,6 +129,22 @@ TEST_F(PersistenceTest, ExitAsksAndOnlyYesCloses) {
   w.MnuExitClick();
   EXPECT_FALSE(w.isVisible());
   EXPECT_EQ(IniLines(ini()).size(), 25);
+}
+
+TEST_F(PersistenceTest, TheRealQuestionBoxAnswersInJapanese) {
+  QtUserFeedback real(nullptr);
+  QStringList buttons;
+  QTimer::singleShot(0, [&] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      auto* box = qobject_cast<QMessageBox*>(widget);
+      if (!box || !box->isVisible()) continue;
+      for (QAbstractButton* button : box->buttons()) buttons << button->text();
+      box->button(QMessageBox::No)->click();
+    }
+  });
+  EXPECT_FALSE(real.AskYesNo(QStringLiteral("終了します。よろしいですか？")));
+  buttons.sort();
+  EXPECT_EQ(buttons, QStringList({"いいえ(&N)", "はい(&Y)"}));
 }
 
 TEST_F(PersistenceTest, OutputFolderCommand) {
