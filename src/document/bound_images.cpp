@@ -5,6 +5,8 @@
 #include <random>
 #include <system_error>
 
+#include "document/text_helpers.h"
+
 namespace varnelko {
 namespace fs = std::filesystem;
 
@@ -27,7 +29,18 @@ void DeleteBoundImageFiles(const BoundImages& images) {
 bool IsPlainImageName(const std::string& name) {
   if (name.empty() || name == "." || name == "..") return false;
   // A zero byte would cut the name short at the system call.
-  return name.find_first_of(std::string("/\\:\0", 4)) == std::string::npos;
+  auto separator = [](char c) { return c == '/' || c == '\\' || c == ':' || c == '\0'; };
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (IsLeadByte(static_cast<uint8_t>(name[i])) && i + 1 < name.size()) {
+      // The second byte of a double-byte character may be 0x5C, the code of
+      // a backslash (as in "表" or "ソ"): there it is part of the character.
+      // "/", ":" and a zero byte are never such a second byte.
+      if (name[++i] != '\\' && separator(name[i])) return false;
+    } else if (separator(name[i])) {
+      return false;
+    }
+  }
+  return true;
 }
 
 bool EnsureScratchFolder(BoundImages& images) {

@@ -37,8 +37,9 @@ bool EnsureScratchFolder(BoundImages& images);
 // Deletes the image files and removes the scratch folder if it is then empty.
 void ReleaseScratchFolder(BoundImages& images);
 
-// True when `name` can safely be a file in the scratch folder: not empty, no
-// path separator or drive colon, not "." or "..".
+// True when `name` (code page 932 bytes) can safely be a file in the scratch
+// folder: not empty, no path separator or drive colon, not "." or "..". The
+// byte 0x5C ending a double-byte character is no separator.
 bool IsPlainImageName(const std::string& name);
 
 // The scratch file of an image name.

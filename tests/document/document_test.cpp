@@ -73,6 +73,13 @@ TEST(BoundImages, OnlyPlainFileNamesAreAccepted) {
   for (const char* bad : {"", ".", "..", "a/b.jpg", "..\\x.jpg", "C:x.jpg", "/etc/passwd"})
     EXPECT_FALSE(IsPlainImageName(bad)) << bad;
   EXPECT_FALSE(IsPlainImageName(std::string("a\0b", 3)));
+  // Code page 932 names: the second byte of "表" is 0x5C, which is no backslash
+  // there; a backslash or slash after a whole character still is one.
+  const std::string hyou = "\x95\x5C";
+  EXPECT_TRUE(IsPlainImageName(hyou + "\x8E\x86.jpg"));
+  EXPECT_FALSE(IsPlainImageName(hyou + "\\x.jpg"));
+  EXPECT_FALSE(IsPlainImageName(hyou + "/x.jpg"));
+  EXPECT_FALSE(IsPlainImageName("\x95/x.jpg"));
 }
 
 TEST(JwsDocument, ClearEmptiesEverything) {

@@ -60,19 +60,21 @@ TEST(JwwReader, BoundImagesGoToThePrivateScratchFolder) {
   std::string png(5000, '\0');
   for (size_t i = 0; i < png.size(); ++i) png[i] = static_cast<char>(i * 7);
   std::string bytes = DrawingWithImages(
-      {{"a.png", 5000, png}, {"empty.png", 0, ""}, {"neg.png", -3, ""}, {"b.jpg", 3, "xyz"}});
+      {{"a.png", 5000, png}, {"empty.png", 0, ""}, {"neg.png", -3, ""}, {"b.jpg", 3, "xyz"},
+       {"\x95\x5C.jpg", 2, "jp"}});  // "表.jpg": its 0x5C is part of the character
   JwwDocument doc;
   FormatError error;
   ASSERT_TRUE(ReadJwwBytes(bytes, doc, &error)) << error.Describe();
   EXPECT_EQ(doc.store.block_defs[0].timestamp, 1);
   EXPECT_EQ(doc.store.block_defs[0].members.points[0].scale, 3);
-  ASSERT_EQ(doc.images.list.size(), 4u);
+  ASSERT_EQ(doc.images.list.size(), 5u);
   EXPECT_EQ(doc.images.list[0], (TBindImageType{"a.png", 5000, 0}));
   EXPECT_EQ(doc.images.list[2].size, -3);
   fs::path folder = doc.images.scratch_folder;
   ASSERT_FALSE(folder.empty());
   EXPECT_EQ(ReadFile(folder / "a.png"), png);
   EXPECT_EQ(ReadFile(folder / "b.jpg"), "xyz");
+  EXPECT_EQ(ReadFile(folder / "\x95\x5C.jpg"), "jp");
   EXPECT_FALSE(fs::exists(folder / "empty.png"));
   // A negative size carries no data but still leaves an empty file.
   EXPECT_TRUE(fs::exists(folder / "neg.png"));
