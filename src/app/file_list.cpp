@@ -76,6 +76,9 @@ void TForm1::ListFiles(const QString& folder) {
                             QStringLiteral("」")
                       : QStringLiteral("検索を中断しました。"));
   state_.list_shown = count > 0;
+  // A listing starts with its first row selected, so that the rows the
+  // convert command takes are always the ones shown highlighted.
+  if (count > 0) grid_->selectRow(0);
 }
 
 void TForm1::AppendFileRow(const QFileInfo& info, int size_width) {

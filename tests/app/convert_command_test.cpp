@@ -120,6 +120,19 @@ TEST_F(ConvertCommandTest, OnlyTheSelectedRangeIsConverted) {
   EXPECT_FALSE(Output("a.jww"));
 }
 
+TEST_F(ConvertCommandTest, AListingStartsWithItsFirstRowSelected) {
+  TForm1& w = Prepare();
+  grid()->setCurrentIndex(QModelIndex());  // untouched, as in a window just started
+  w.ListFiles(source_);
+  ASSERT_EQ(grid()->selectedRanges().size(), 1);
+  EXPECT_EQ(grid()->selectedRanges().first().topRow(), 0);
+  EXPECT_EQ(grid()->selectedRanges().first().bottomRow(), 0);
+  w.SetOutputFolder(output_);
+  w.Button4Click();
+  EXPECT_TRUE(Output("a.jww"));
+  EXPECT_FALSE(Output("B.JWW"));
+}
+
 TEST_F(ConvertCommandTest, FailedFilesAreCountedNotReportedAsSuccess) {
   Folder("src");
   temp_.Write("src/broken.jww", "JwwData.");  // passes the probe, cannot load
