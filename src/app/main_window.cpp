@@ -67,7 +67,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   // Before any search the tree is empty, so a click there hits no item; it
   // still has to ask for a search folder.
   if (tree_ && watched == tree_->viewport() && event->type() == QEvent::MouseButtonRelease &&
-      !state_.tree_ready && tree_->isEnabled()) {
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && !state_.tree_ready &&
+      tree_->isEnabled()) {
     TreeView1Click();
     return true;
   }

@@ -95,14 +95,17 @@ TEST_F(FolderTreeTest, CommandsBeforeAnySearchAskForTheSearchFolder) {
   TakeEvents();
   const QStringList refusal = {"beep", "error:検索フォルダを指定して下さい。",
                                "status:検索フォルダを指定して下さい。"};
-  // A real click: the empty tree has no item under the pointer.
-  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-    QMouseEvent click(type, QPointF(20, 20), tree()->viewport()->mapToGlobal(QPointF(20, 20)),
-                      Qt::LeftButton, type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(tree()->viewport(), &click);
+  // Real clicks: the empty tree has no item under the pointer. Only the
+  // left button clicks.
+  for (Qt::MouseButton button : {Qt::RightButton, Qt::LeftButton}) {
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+      QMouseEvent click(type, QPointF(20, 20), tree()->viewport()->mapToGlobal(QPointF(20, 20)),
+                        button, type == QEvent::MouseButtonPress ? button : Qt::NoButton,
+                        Qt::NoModifier);
+      QApplication::sendEvent(tree()->viewport(), &click);
+    }
+    EXPECT_EQ(TakeEvents(), button == Qt::LeftButton ? refusal : QStringList());
   }
-  EXPECT_EQ(TakeEvents(), refusal);
   w.StringGrid1DblClick();
   EXPECT_EQ(TakeEvents(), refusal);
   w.Button4Click();
