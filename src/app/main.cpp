@@ -5,10 +5,12 @@
 #include "app/app_paths.h"
 #include "app/main_window.h"
 #include "app/screenshot_mode.h"
+#include "app/user_feedback.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Varnelko"));
+  varnelko::InstallJapaneseQtTexts();
 
   const QStringList args = QApplication::arguments();
   if (args.size() == 4 && args[1] == QStringLiteral("--screenshot")) {

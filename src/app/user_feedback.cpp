@@ -4,8 +4,10 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTranslator>
 #include <QUrl>
 
 namespace varnelko {
@@ -16,6 +18,16 @@ const QString kBoxTitle = QStringLiteral("Varnelko");
 const QString kSettingsFilter = QStringLiteral("設定ファイル(*.set)");
 
 }  // namespace
+
+bool InstallJapaneseQtTexts() {
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  if (!translator->load(QStringLiteral("qtbase_ja"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
+  }
+  return QCoreApplication::installTranslator(translator);
+}
 
 void QtUserFeedback::Beep() { QApplication::beep(); }
 

@@ -29,6 +29,11 @@ class UserFeedback {
   virtual void OpenFile(const QString& path) = 0;
 };
 
+// Lets Qt's own dialogs (the file and folder choosers, standard buttons)
+// speak Japanese like the rest of the program. False where Qt's translations
+// are not installed; those dialogs then stay English.
+bool InstallJapaneseQtTexts();
+
 // The real thing: Qt message boxes and dialogs owned by `parent`.
 class QtUserFeedback : public UserFeedback {
  public:

@@ -5,6 +5,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QLibraryInfo>
 #include <fstream>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -145,6 +148,15 @@ TEST_F(PersistenceTest, TheRealQuestionBoxAnswersInJapanese) {
   EXPECT_FALSE(real.AskYesNo(QStringLiteral("終了します。よろしいですか？")));
   buttons.sort();
   EXPECT_EQ(buttons, QStringList({"いいえ(&N)", "はい(&Y)"}));
+}
+
+TEST(QtTextsTest, TheFileChoosersSpeakJapanese) {
+  const QString look_in = QStringLiteral("Look in:");
+  if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_ja.qm")) {
+    GTEST_SKIP() << "Qt's translations are not installed";
+  }
+  ASSERT_TRUE(InstallJapaneseQtTexts());
+  EXPECT_NE(QFileDialog::tr("Look in:"), look_in);
 }
 
 TEST_F(PersistenceTest, OutputFolderCommand) {
