@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <utility>
 
+#include "document/cp932.h"
+
 namespace varnelko {
 
 QString SizeField(int64_t size, int width) {
@@ -54,10 +56,14 @@ FileRow MakeFileRow(const QFileInfo& info, int size_width, const QString& memo) 
 }
 
 void SortFileRows(std::vector<FileRow>& rows, int column, bool descending) {
-  // The keys are upper-cased once; the rows move with their keys.
-  std::vector<QByteArray> keys;
+  // The keys are upper-cased once; the rows move with their keys. They are
+  // compared as code page 932 bytes, the order Japanese users know from
+  // their drawings' names and memos (kanji by reading), not as UTF-8.
+  std::vector<std::string> keys;
   keys.reserve(rows.size());
-  for (const FileRow& row : rows) keys.push_back(row[column].toUpper().toUtf8());
+  for (const FileRow& row : rows) {
+    keys.push_back(Utf8ToCp932(row[column].toUpper().toStdString()));
+  }
 
   for (size_t r = 0; r + 1 < rows.size(); ++r) {
     size_t candidate = r;

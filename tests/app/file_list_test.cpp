@@ -242,6 +242,16 @@ TEST_F(FileListTest, SortKeepsTheFirstOfEqualRowsAsASelectionSortDoes) {
   EXPECT_EQ(order, QStringList({"3", "1", "2", "4"}));
 }
 
+TEST_F(FileListTest, JapaneseSortsInTheOrderOfItsCodePageBytes) {
+  // In code page 932, full-width letters come before kana, and level-one
+  // kanji follow their readings: 詳 (syou) before 平 (hei) is 0x8FDA < 0x95BD.
+  std::vector<FileRow> rows = {{"平面図.jww"}, {"詳細図.jww"}, {"あ.jww"}, {"Ａ.jww"}};
+  SortFileRows(rows, 0, false);
+  QStringList order;
+  for (const FileRow& row : rows) order << row[0];
+  EXPECT_EQ(order, QStringList({"Ａ.jww", "あ.jww", "詳細図.jww", "平面図.jww"}));
+}
+
 TEST_F(FileListTest, DoubleClickOpensTheFileOfTheCurrentRow) {
   const QString folder = MakeFolder();
   TForm1& w = Start();
