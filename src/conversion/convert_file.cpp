@@ -3,6 +3,7 @@
 #include <memory>
 #include <system_error>
 
+#include "formats/file_io.h"
 #include "formats/jws/jws_file.h"
 #include "formats/jww/jww_file.h"
 
@@ -41,8 +42,7 @@ ConvertResult ConvertLoaded(Doc& doc, EntityStore& store, int32_t version, const
   result.counts = ApplyLayerConversion(store, version, settings);
   FormatError error;
   if (!write(output, version, doc, &error)) {
-    std::error_code ec;
-    fs::remove(output, ec);  // a failure of this removal is passed over
+    RemoveFailedOutput(output);
     return Failed(ConvertStatus::kWriteFailed, error);
   }
   return result;
@@ -104,7 +104,8 @@ fs::path BackupPathOf(const fs::path& output) {
 
 void BackupOutputFile(const fs::path& output) {
   std::error_code ec;
-  if (!fs::exists(output, ec)) return;
+  // Only a file is kept as a backup; a folder under the name stays where it is.
+  if (!fs::is_regular_file(output, ec)) return;
   fs::path backup = BackupPathOf(output);
   fs::remove(backup, ec);          // the result is passed over
   fs::rename(output, backup, ec);  // so is this one: the write then replaces the output

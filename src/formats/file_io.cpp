@@ -73,8 +73,13 @@ bool WriteFileAtomically(const fs::path& path, std::string_view bytes, FormatErr
     SetError(error, "cannot write the file (disk full, read-only or missing folder?)", 0);
   }
   fs::remove(tmp, ec);
-  fs::remove(path, ec);  // a failed write leaves no file under the name
   return false;
+}
+
+void RemoveFailedOutput(const fs::path& path) {
+  std::error_code ec;
+  if (fs::is_directory(fs::symlink_status(path, ec))) return;
+  fs::remove(path, ec);  // a failure here is passed over
 }
 
 }  // namespace varnelko

@@ -111,6 +111,19 @@ TEST(ConvertFile, WriteFailureLeavesNoOutput) {
   EXPECT_FALSE(fs::exists(dir / "missing"));
 }
 
+TEST(ConvertFile, AFolderUnderTheOutputNameIsNeitherBackedUpNorRemoved) {
+  for (bool empty : {true, false}) {
+    TempDir dir;
+    test::WriteJwsSample(dir / "a.jws", {.version = 600});
+    fs::create_directories(dir / "out" / "a.jws");
+    if (!empty) dir.Write("out/a.jws/keep.txt", "mine");
+    ConvertResult r = ConvertJwsFile(dir / "a.jws", dir / "out" / "a.jws", AllLayersColorAndStyle());
+    EXPECT_EQ(r.status, ConvertStatus::kWriteFailed);
+    EXPECT_TRUE(fs::is_directory(dir / "out" / "a.jws")) << empty;
+    EXPECT_FALSE(fs::exists(dir / "out" / "a.BAK")) << empty;
+  }
+}
+
 TEST(ConvertFile, RefusesToReplaceItsOwnSource) {
   TempDir dir;
   test::WriteJwsSample(dir / "a.jws", {.version = 600});

@@ -44,14 +44,11 @@ bool BuildJwsBytes(int32_t version, const JwsDocument& doc, std::string& out,
 bool WriteJwsFile(const std::filesystem::path& path, int32_t version, const JwsDocument& doc,
                   FormatError* error) {
   std::string bytes;
-  if (!BuildJwsBytes(version, doc, bytes, error)) {
-    // Nothing was created, but an older file under the name must not pass
-    // for this write's result.
-    std::error_code ec;
-    std::filesystem::remove(path, ec);
-    return false;
+  if (BuildJwsBytes(version, doc, bytes, error) && WriteFileAtomically(path, bytes, error)) {
+    return true;
   }
-  return WriteFileAtomically(path, bytes, error);
+  RemoveFailedOutput(path);
+  return false;
 }
 
 }  // namespace varnelko

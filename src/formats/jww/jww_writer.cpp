@@ -130,12 +130,11 @@ bool BuildJwwBytes(int32_t version, JwwDocument& doc, std::string& out, FormatEr
 bool WriteJwwFile(const std::filesystem::path& path, int32_t version, JwwDocument& doc,
                   FormatError* error) {
   std::string bytes;
-  if (!BuildJwwBytes(version, doc, bytes, error)) {
-    std::error_code ec;
-    std::filesystem::remove(path, ec);  // a failed write leaves no file under the name
-    return false;
+  if (BuildJwwBytes(version, doc, bytes, error) && WriteFileAtomically(path, bytes, error)) {
+    return true;
   }
-  return WriteFileAtomically(path, bytes, error);
+  RemoveFailedOutput(path);
+  return false;
 }
 
 }  // namespace varnelko
