@@ -29,6 +29,8 @@ bool WriteScratchFile(const std::filesystem::path& path, std::string_view bytes)
 
 bool ExtractImage(ByteReader& in, size_t entry_offset, const TBindImageType& entry,
                   BoundImages& images) {
+  // An entry without a name carries no data, whatever its size says.
+  if (entry.name.empty()) return true;
   if (!IsPlainImageName(entry.name)) {
     // Nothing is ever written outside the scratch folder.
     in.FailAt(entry_offset,
