@@ -1,21 +1,18 @@
 #include "formats/byte_reader.h"
 
 #include <bit>
-#include <cstring>
 
 namespace varnelko {
 
 static_assert(std::endian::native == std::endian::little,
               "the byte reader copies little-endian values as they are");
 
-bool ByteReader::Need(size_t n) {
-  if (!ok_) return false;
-  if (n > remaining()) {
+bool ByteReader::Short(size_t n) {
+  if (ok_) {
     Fail("truncated: " + std::to_string(n) + " bytes needed, " +
          std::to_string(remaining()) + " left");
-    return false;
   }
-  return true;
+  return false;
 }
 
 void ByteReader::Fail(std::string what) { FailAt(pos_, std::move(what)); }
@@ -24,35 +21,6 @@ void ByteReader::FailAt(size_t offset, std::string what) {
   if (!ok_) return;
   ok_ = false;
   error_ = FormatError{std::move(what), offset};
-}
-
-uint8_t ByteReader::U8() {
-  if (!Need(1)) return 0;
-  return static_cast<uint8_t>(data_[pos_++]);
-}
-
-uint16_t ByteReader::U16() {
-  if (!Need(2)) return 0;
-  uint16_t v;
-  std::memcpy(&v, data_.data() + pos_, 2);
-  pos_ += 2;
-  return v;
-}
-
-int32_t ByteReader::I32() {
-  if (!Need(4)) return 0;
-  int32_t v;
-  std::memcpy(&v, data_.data() + pos_, 4);
-  pos_ += 4;
-  return v;
-}
-
-double ByteReader::F64() {
-  if (!Need(8)) return 0;
-  double v;
-  std::memcpy(&v, data_.data() + pos_, 8);
-  pos_ += 8;
-  return v;
 }
 
 std::string ByteReader::Bytes(size_t n) {

@@ -4,6 +4,7 @@
 // return zeros, and the decoder checks ok() once per record.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -23,11 +24,11 @@ class ByteReader {
   size_t remaining() const { return data_.size() - pos_; }
   const FormatError& error() const { return error_; }
 
-  uint8_t U8();
-  uint16_t U16();
+  uint8_t U8() { return Fixed<uint8_t>(); }
+  uint16_t U16() { return Fixed<uint16_t>(); }
   int16_t I16() { return static_cast<int16_t>(U16()); }
-  int32_t I32();
-  double F64();
+  int32_t I32() { return Fixed<int32_t>(); }
+  double F64() { return Fixed<double>(); }
   std::string Bytes(size_t n);
   // The next n bytes without copying them; empty when they are not there.
   std::string_view View(size_t n);
@@ -45,7 +46,19 @@ class ByteReader {
   void FailAt(size_t offset, std::string what);
 
  private:
-  bool Need(size_t n);
+  // The check stays inline on the hot path; only a failure leaves it.
+  bool Need(size_t n) { return (ok_ && n <= remaining()) || Short(n); }
+  bool Short(size_t n);  // records a truncation, returns false
+
+  // Values are little-endian in the file, as on every supported machine.
+  template <typename T>
+  T Fixed() {
+    if (!Need(sizeof(T))) return T{};
+    T v;
+    std::memcpy(&v, data_.data() + pos_, sizeof(T));
+    pos_ += sizeof(T);
+    return v;
+  }
 
   std::string_view data_;
   size_t pos_ = 0;
