@@ -2,9 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QStringDecoder>
 
 namespace varnelko {
 
@@ -32,12 +32,44 @@ AppLocations DefaultAppLocations() {
   return locations;
 }
 
+// A byte of a path that is not UTF-8 rides in a path text as the lone low
+// surrogate U+DC80..U+DCFF, which no UTF-8 text produces, so the text turns
+// back into the very bytes it came from.
+constexpr char16_t kRawByteBase = 0xDC00;
+
 std::filesystem::path ToFsPath(const QString& path) {
-  return std::filesystem::path(QFile::encodeName(path).toStdString());
+  std::string bytes;
+  qsizetype run = 0;  // start of the text not yet encoded
+  for (qsizetype i = 0; i < path.size(); ++i) {
+    const char16_t unit = path[i].unicode();
+    if (QChar::isHighSurrogate(unit) && i + 1 < path.size() && path[i + 1].isLowSurrogate()) {
+      ++i;
+      continue;
+    }
+    if (unit < kRawByteBase + 0x80 || unit > kRawByteBase + 0xFF) continue;
+    bytes += path.mid(run, i - run).toStdString();
+    bytes += static_cast<char>(unit - kRawByteBase);
+    run = i + 1;
+  }
+  bytes += path.mid(run).toStdString();
+  return std::filesystem::path(std::move(bytes));
+}
+
+bool IsUtf8(std::string_view bytes) {
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  [[maybe_unused]] const QString text = utf8(QByteArrayView(bytes.data(), bytes.size()));
+  return !utf8.hasError();
 }
 
 QString FromFsPath(const std::filesystem::path& path) {
-  return QFile::decodeName(QByteArray::fromStdString(path.string()));
+  const std::string& bytes = path.native();
+  if (IsUtf8(bytes)) return QString::fromStdString(bytes);
+  QString text;
+  for (const char byte : bytes) {
+    const auto value = static_cast<unsigned char>(byte);
+    text += value < 0x80 ? QChar(value) : QChar(char16_t(kRawByteBase + value));
+  }
+  return text;
 }
 
 }  // namespace varnelko

@@ -3,6 +3,7 @@
 // and the core's std::filesystem paths.
 #include <QString>
 #include <filesystem>
+#include <string_view>
 
 namespace varnelko {
 
@@ -18,7 +19,10 @@ AppLocations DefaultAppLocations();
 // A folder text with a trailing separator added when it lacks one.
 QString WithTrailingSeparator(const QString& folder);
 
+// Paths that are not UTF-8 on disk keep their bytes through the round trip.
 std::filesystem::path ToFsPath(const QString& path);
 QString FromFsPath(const std::filesystem::path& path);
+
+bool IsUtf8(std::string_view bytes);
 
 }  // namespace varnelko

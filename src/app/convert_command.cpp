@@ -72,10 +72,8 @@ std::vector<std::filesystem::path> TForm1::SelectedSources() const {
   }
   std::vector<std::filesystem::path> sources;
   for (int row = std::max(0, top); row <= bottom; ++row) {
-    const QTableWidgetItem* item = grid_->item(row, 0);
-    if (item && !item->text().isEmpty()) {
-      sources.push_back(ToFsPath(state_.listed_folder + item->text()));
-    }
+    const QString name = RowFileName(row);
+    if (!name.isEmpty()) sources.push_back(ToFsPath(state_.listed_folder + name));
   }
   return sources;
 }

@@ -1,13 +1,12 @@
 // The file list: listing a folder, the file-type filter, the size column's
 // alignment, header-click sorting and opening a file.
 #include <QComboBox>
-#include <QDir>
-#include <QFileInfo>
 #include <QFontMetrics>
 #include <QTableWidget>
 
 #include "app/escape_watcher.h"
 #include "app/main_window.h"
+#include "app/native_names.h"
 #include "document/cp932.h"
 #include "formats/memo_for_file.h"
 
@@ -43,7 +42,7 @@ void TForm1::ClearGrid() {
 
 void TForm1::ListFiles(const QString& folder) {
   if (state_.busy) return;
-  ShowStatus(QStringLiteral("フォルダ「") + folder + QStringLiteral("」を検索中(ESC:中断)"));
+  ShowStatus(QStringLiteral("フォルダ「") + ShownPath(folder) + QStringLiteral("」を検索中(ESC:中断)"));
   state_.list_shown = false;
   state_.listed_folder = folder;
   ClearGrid();
@@ -52,28 +51,25 @@ void TForm1::ListFiles(const QString& folder) {
 
   // Hidden files and anything but plain files are left out; names are listed
   // in the order of their names.
-  QDir dir(folder);
-  dir.setNameFilters({FileTypeMask(combo_type_->currentIndex())});
-  dir.setFilter(QDir::Files);
-  dir.setSorting(QDir::Name | QDir::IgnoreCase);
-  const QFileInfoList entries = dir.entryInfoList();
+  const std::vector<FolderEntry> entries =
+      ListFolder(folder, EntryKind::kFiles, FileTypeMask(combo_type_->currentIndex()));
 
   state_.busy = true;
   EscapeWatcher watcher;
   int count = 0;
   bool complete = true;
-  for (const QFileInfo& info : entries) {
+  for (const FolderEntry& entry : entries) {
     if (watcher.EscapePressed()) {
       complete = false;
       break;
     }
-    AppendFileRow(info, size_width);
+    AppendFileRow(folder, entry, size_width);
     ++count;
   }
   state_.busy = false;
 
-  ShowStatus(complete ? QString::number(count) + QStringLiteral(" Files  パス名「") + folder +
-                            QStringLiteral("」")
+  ShowStatus(complete ? QString::number(count) + QStringLiteral(" Files  パス名「") +
+                            ShownPath(folder) + QStringLiteral("」")
                       : QStringLiteral("検索を中断しました。"));
   state_.list_shown = count > 0;
   // A listing starts with its first row selected, so that the rows the
@@ -81,12 +77,19 @@ void TForm1::ListFiles(const QString& folder) {
   if (count > 0) grid_->selectRow(0);
 }
 
-void TForm1::AppendFileRow(const QFileInfo& info, int size_width) {
+void TForm1::AppendFileRow(const QString& folder, const FolderEntry& entry, int size_width) {
   const bool first = grid_->item(0, kNameColumn)->text().isEmpty();
   const int row = first ? 0 : grid_->rowCount();
   if (!first) grid_->insertRow(row);
-  const FileRow cells = MakeFileRow(info, size_width, MemoText(info.filePath()));
+  const FileRow cells = MakeFileRow(entry.shown, entry.size, entry.modified, entry.read_only,
+                                    size_width, MemoText(folder + entry.name));
   for (int c = 0; c < kFileColumns; ++c) grid_->setItem(row, c, CellItem(cells[c], c));
+  grid_->item(row, kNameColumn)->setData(kNativeNameRole, entry.name);
+}
+
+QString TForm1::RowFileName(int row) const {
+  const QTableWidgetItem* item = grid_->item(row, kNameColumn);
+  return item ? item->data(kNativeNameRole).toString() : QString();
 }
 
 void TForm1::ComboBox1Change() { ListSelectedNode(); }
@@ -117,9 +120,7 @@ void TForm1::StringGrid1MouseDown(int column) {
     return;
   }
   grid_->setUpdatesEnabled(false);
-  std::vector<FileRow> rows = GridRows();
-  SortFileRows(rows, column, state_.sort_descending);
-  SetGridRows(rows);
+  SetGridRows(FileRowOrder(GridRows(), column, state_.sort_descending));
   grid_->setUpdatesEnabled(true);
   state_.sort_descending = !state_.sort_descending;
 }
@@ -134,9 +135,14 @@ std::vector<FileRow> TForm1::GridRows() const {
   return rows;
 }
 
-void TForm1::SetGridRows(const std::vector<FileRow>& rows) {
-  for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-    for (int c = 0; c < kFileColumns; ++c) grid_->item(r, c)->setText(rows[r][c]);
+void TForm1::SetGridRows(const std::vector<size_t>& order) {
+  // The name on disk moves with the row it belongs to.
+  const std::vector<FileRow> rows = GridRows();
+  std::vector<QString> names;
+  for (int r = 0; r < grid_->rowCount(); ++r) names.push_back(RowFileName(r));
+  for (int r = 0; r < static_cast<int>(order.size()); ++r) {
+    for (int c = 0; c < kFileColumns; ++c) grid_->item(r, c)->setText(rows[order[r]][c]);
+    grid_->item(r, kNameColumn)->setData(kNativeNameRole, names[order[r]]);
   }
 }
 
@@ -150,8 +156,8 @@ void TForm1::StringGrid1DblClick() {
     ShowStatus(QStringLiteral("図面の格納されているフォルダを指定して下さい。"));
     return;
   }
-  const QTableWidgetItem* item = grid_->item(grid_->currentRow(), kNameColumn);
-  if (item && !item->text().isEmpty()) feedback_->OpenFile(state_.listed_folder + item->text());
+  const QString name = RowFileName(grid_->currentRow());
+  if (!name.isEmpty()) feedback_->OpenFile(state_.listed_folder + name);
 }
 
 }  // namespace varnelko

@@ -1,7 +1,6 @@
 #include "app/file_rows.h"
 
 #include <QDateTime>
-#include <QFileInfo>
 #include <utility>
 
 #include "document/cp932.h"
@@ -45,18 +44,18 @@ QString FileTypeMask(int filter_index) {
   }
 }
 
-FileRow MakeFileRow(const QFileInfo& info, int size_width, const QString& memo) {
-  const bool read_only = !(info.permissions() & QFileDevice::WriteOwner);
-  return {info.fileName(),
-          SizeField(info.size(), size_width),
-          UpperExtension(info.fileName()),
+FileRow MakeFileRow(const QString& name, int64_t size, const QDateTime& modified, bool read_only,
+                    int size_width, const QString& memo) {
+  return {name,
+          SizeField(size, size_width),
+          UpperExtension(name),
           memo,
-          DosTimeText(info.lastModified().toLocalTime()),
+          DosTimeText(modified.toLocalTime()),
           AttributeLetters(false, read_only)};
 }
 
-void SortFileRows(std::vector<FileRow>& rows, int column, bool descending) {
-  // The keys are upper-cased once; the rows move with their keys. They are
+std::vector<size_t> FileRowOrder(const std::vector<FileRow>& rows, int column, bool descending) {
+  // The keys are upper-cased once; the indexes move with their keys. They are
   // compared as code page 932 bytes, the order Japanese users know from
   // their drawings' names and memos (kanji by reading), not as UTF-8.
   std::vector<std::string> keys;
@@ -65,17 +64,27 @@ void SortFileRows(std::vector<FileRow>& rows, int column, bool descending) {
     keys.push_back(Utf8ToCp932(row[column].toUpper().toStdString()));
   }
 
+  std::vector<size_t> order(rows.size());
+  for (size_t r = 0; r < order.size(); ++r) order[r] = r;
   for (size_t r = 0; r + 1 < rows.size(); ++r) {
     size_t candidate = r;
     for (size_t s = r + 1; s < rows.size(); ++s) {
-      const int order = keys[s].compare(keys[candidate]);
-      if (descending ? order > 0 : order < 0) candidate = s;
+      const int comparison = keys[s].compare(keys[candidate]);
+      if (descending ? comparison > 0 : comparison < 0) candidate = s;
     }
     if (candidate != r) {
-      std::swap(rows[r], rows[candidate]);
+      std::swap(order[r], order[candidate]);
       std::swap(keys[r], keys[candidate]);
     }
   }
+  return order;
+}
+
+void SortFileRows(std::vector<FileRow>& rows, int column, bool descending) {
+  std::vector<FileRow> sorted;
+  sorted.reserve(rows.size());
+  for (const size_t r : FileRowOrder(rows, column, descending)) sorted.push_back(rows[r]);
+  rows = std::move(sorted);
 }
 
 }  // namespace varnelko

@@ -7,7 +7,6 @@
 #include <vector>
 
 class QDateTime;
-class QFileInfo;
 
 namespace varnelko {
 
@@ -37,11 +36,16 @@ QString AttributeLetters(bool archive, bool read_only);
 // The wildcard of file-type filter 0..3; any other index lists everything.
 QString FileTypeMask(int filter_index);
 
-// Name, size field, extension, memo, time and attributes of one file.
-FileRow MakeFileRow(const QFileInfo& info, int size_width, const QString& memo);
+// Name, size field, extension, memo, time and attributes of one file; the
+// name is the one shown.
+FileRow MakeFileRow(const QString& name, int64_t size, const QDateTime& modified, bool read_only,
+                    int size_width, const QString& memo);
 
 // Selection sort on column `column`, comparing the upper-cased texts byte by
-// byte; rows move whole.
+// byte: the row indexes in their sorted order.
+std::vector<size_t> FileRowOrder(const std::vector<FileRow>& rows, int column, bool descending);
+
+// The same sort moving the rows whole.
 void SortFileRows(std::vector<FileRow>& rows, int column, bool descending);
 
 }  // namespace varnelko

@@ -11,6 +11,7 @@
 
 #include "app/escape_watcher.h"
 #include "app/main_window.h"
+#include "app/native_names.h"
 
 namespace varnelko {
 
@@ -94,15 +95,14 @@ void TForm1::SearchFolders() {
 void TForm1::AddSubfolders(const QString& folder, QTreeWidgetItem* node) {
   // Hidden folders are skipped, and so are links to folders, which could
   // lead the search round in a circle.
-  const QStringList names =
-      QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks,
-                             QDir::Name | QDir::IgnoreCase);
-  for (qsizetype i = 0; i < names.size(); ++i) {
+  const std::vector<FolderEntry> entries = ListFolder(folder, EntryKind::kFolders);
+  for (size_t i = 0; i < entries.size(); ++i) {
     if (i > 0 && escape_ && escape_->EscapePressed()) {
       state_.cancel = true;
       return;
     }
-    auto* child = new QTreeWidgetItem(node, {names[i]});
+    auto* child = new QTreeWidgetItem(node, {entries[i].shown});
+    child->setData(0, kNativeNameRole, entries[i].name);
     child->setIcon(0, style()->standardIcon(QStyle::SP_DirIcon));
   }
 }
@@ -110,7 +110,8 @@ void TForm1::AddSubfolders(const QString& folder, QTreeWidgetItem* node) {
 QString TForm1::FolderPathOfNode(const QTreeWidgetItem* node) const {
   if (!node) return {};
   if (!node->parent()) return node->text(0);  // the root holds the whole path
-  return FolderPathOfNode(node->parent()) + node->text(0) + QDir::separator();
+  return FolderPathOfNode(node->parent()) + node->data(0, kNativeNameRole).toString() +
+         QDir::separator();
 }
 
 void TForm1::TreeView1Click() {

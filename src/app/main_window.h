@@ -14,7 +14,6 @@
 #include "app/user_feedback.h"
 
 class QComboBox;
-class QFileInfo;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -28,6 +27,7 @@ class QWidget;
 namespace varnelko {
 
 class EscapeWatcher;
+struct FolderEntry;
 class TForm2;
 
 class TForm1 : public QMainWindow {
@@ -92,9 +92,10 @@ class TForm1 : public QMainWindow {
   void SelectFileType(int index);
   void ListSelectedNode();
   void ClearGrid();
-  void AppendFileRow(const QFileInfo& info, int size_width);
+  void AppendFileRow(const QString& folder, const FolderEntry& entry, int size_width);
+  QString RowFileName(int row) const;  // the name on disk; empty for an empty row
   std::vector<FileRow> GridRows() const;
-  void SetGridRows(const std::vector<FileRow>& rows);
+  void SetGridRows(const std::vector<size_t>& order);  // rows in `order`, names included
   std::vector<std::filesystem::path> SelectedSources() const;
   void RunConversion(const std::vector<std::filesystem::path>& sources);
   void SetBusy(bool busy);

@@ -10,6 +10,8 @@
 #include <QTranslator>
 #include <QUrl>
 
+#include "app/app_paths.h"
+
 namespace varnelko {
 
 namespace {
@@ -77,8 +79,10 @@ QString QtUserFeedback::ChooseSettingsFile(bool save, const QString& title,
 }
 
 void QtUserFeedback::OpenFile(const QString& path) {
-  // A failure of the desktop to open the file is not reported.
-  QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+  // A failure of the desktop to open the file is not reported. The address
+  // carries the bytes on disk, which need not be UTF-8.
+  const QByteArray bytes = QByteArray::fromStdString(ToFsPath(path).native());
+  QDesktopServices::openUrl(QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/")));
 }
 
 }  // namespace varnelko

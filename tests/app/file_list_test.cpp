@@ -11,8 +11,10 @@
 #include <QKeyEvent>
 #include <QRegularExpression>
 #include <QTableWidget>
+#include <QTreeWidget>
 #include <filesystem>
 
+#include "app/native_names.h"
 #include "app_fixture.h"
 #include "document/cp932.h"
 #include "formats/jww/jww_file.h"
@@ -260,6 +262,72 @@ TEST_F(FileListTest, DoubleClickOpensTheFileOfTheCurrentRow) {
   TakeEvents();
   w.StringGrid1DblClick();
   EXPECT_EQ(TakeEvents(), QStringList({"open:" + folder + "noext"}));
+}
+
+
+// Names unpacked from Windows archives keep their code page 932 bytes, which
+// are not UTF-8: 図面 and 表紙.jww.
+const std::string kDrawingsFolder = "\x90\x7D\x96\xCA";
+const std::string kCoverDrawing = "\x95\x5C\x8E\x86.jww";
+
+TEST(NativeNamesTest, PathTextsKeepTheirBytesAndShowEachPartReadable) {
+  const std::string raw = "/tmp/日本/" + kDrawingsFolder + "/" + kCoverDrawing;
+  const QString text = FromFsPath(raw);
+  EXPECT_EQ(ToFsPath(text).native(), raw);
+  EXPECT_EQ(ToFsPath(text + "/" + FromFsPath(kCoverDrawing)).native(), raw + "/" + kCoverDrawing);
+  EXPECT_EQ(ShownPath(text), QString("/tmp/日本/図面/表紙.jww"));
+
+  EXPECT_EQ(FromFsPath("/tmp/日本/a.jww"), QString("/tmp/日本/a.jww"));
+  EXPECT_EQ(ToFsPath("/tmp/日本/😀.jww").native(), "/tmp/日本/😀.jww");
+  EXPECT_EQ(ToFsPath(FromFsPath("x\xFF\x80")).native(), "x\xFF\x80");  // no code page reads these
+}
+
+TEST_F(FileListTest, NamesThatAreNotUtf8AreShownDecodedAndUsedAsTheirBytes) {
+  const fs::path root = temp_.path() / "archive";
+  const fs::path folder = root / kDrawingsFolder;
+  fs::create_directories(folder);
+  WriteDrawing(folder / kCoverDrawing, "表紙の図");
+  WriteDrawing(folder / "a.jww", "ascii");
+  const QString output = Folder("out");
+  TForm1& w = Start();
+  w.SetSearchFolder(Q(root));
+  w.SearchFolders();
+  QTreeWidgetItem* node = tree()->topLevelItem(0)->child(0);
+  ASSERT_NE(node, nullptr);
+  EXPECT_EQ(node->text(0), QString("図面"));
+  EXPECT_EQ(ToFsPath(w.FolderPathOfNode(node)), folder / "");
+
+  tree()->setCurrentItem(node);
+  w.TreeView1Click();
+  EXPECT_EQ(Column(grid(), 0), QStringList({"a.jww", "表紙.jww"}));
+  EXPECT_EQ(Cell(1, 3).trimmed(), QString("表紙の図"));
+  EXPECT_TRUE(status().endsWith("/図面/」")) << status().toStdString();
+
+  // Sorting moves the name on disk with its row.
+  w.StringGrid1MouseDown(0);
+  w.StringGrid1MouseDown(0);  // the second click sorts descending
+  EXPECT_EQ(Column(grid(), 0), QStringList({"表紙.jww", "a.jww"}));
+  grid()->setCurrentCell(0, 0);
+  TakeEvents();
+  w.StringGrid1DblClick();
+  const QStringList opened = TakeEvents();
+  ASSERT_EQ(opened.size(), 1);
+  EXPECT_EQ(ToFsPath(opened[0].mid(5)), folder / kCoverDrawing);
+
+  grid()->selectRow(0);
+  w.state().settings.C(1) = kAllLayers;
+  w.state().settings.C(2) = kAllLayers;
+  w.state().settings.C(3) = 1;
+  w.SetOutputFolder(output);
+  w.Button4Click();
+  EXPECT_TRUE(fs::exists(ToFsPath(output) / kCoverDrawing));
+  EXPECT_FALSE(fs::exists(ToFsPath(output) / "a.jww"));
+  EXPECT_EQ(TakeEvents().last(), QString("status:変換作業を完了しました。"));
+
+  // Re-listing through the attributes header finds the same rows again.
+  w.StringGrid1MouseDown(5);
+  EXPECT_EQ(Column(grid(), 0), QStringList({"a.jww", "表紙.jww"}));
+  EXPECT_EQ(Cell(1, 3).trimmed(), QString("表紙の図"));
 }
 
 }  // namespace
