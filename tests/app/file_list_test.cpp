@@ -285,7 +285,7 @@ TEST(NativeNamesTest, PathTextsKeepTheirBytesAndShowEachPartReadable) {
 TEST_F(FileListTest, NamesThatAreNotUtf8AreShownDecodedAndUsedAsTheirBytes) {
   const fs::path root = temp_.path() / "archive";
   const fs::path folder = root / kDrawingsFolder;
-  fs::create_directories(folder);
+  fs::create_directories(folder / "old");
   WriteDrawing(folder / kCoverDrawing, "表紙の図");
   WriteDrawing(folder / "a.jww", "ascii");
   const QString output = Folder("out");
@@ -296,6 +296,8 @@ TEST_F(FileListTest, NamesThatAreNotUtf8AreShownDecodedAndUsedAsTheirBytes) {
   ASSERT_NE(node, nullptr);
   EXPECT_EQ(node->text(0), QString("図面"));
   EXPECT_EQ(ToFsPath(w.FolderPathOfNode(node)), folder / "");
+  ASSERT_EQ(node->childCount(), 1);  // the search went on inside it
+  EXPECT_EQ(ToFsPath(w.FolderPathOfNode(node->child(0))), folder / "old" / "");
 
   tree()->setCurrentItem(node);
   w.TreeView1Click();
