@@ -4,7 +4,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QStringDecoder>
+
+#include "document/cp932.h"
 
 namespace varnelko {
 
@@ -53,12 +54,6 @@ std::filesystem::path ToFsPath(const QString& path) {
   }
   bytes += path.mid(run).toStdString();
   return std::filesystem::path(std::move(bytes));
-}
-
-bool IsUtf8(std::string_view bytes) {
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  [[maybe_unused]] const QString text = utf8(QByteArrayView(bytes.data(), bytes.size()));
-  return !utf8.hasError();
 }
 
 QString FromFsPath(const std::filesystem::path& path) {

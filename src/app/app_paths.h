@@ -23,6 +23,4 @@ QString WithTrailingSeparator(const QString& folder);
 std::filesystem::path ToFsPath(const QString& path);
 QString FromFsPath(const std::filesystem::path& path);
 
-bool IsUtf8(std::string_view bytes);
-
 }  // namespace varnelko

@@ -3,6 +3,7 @@
 #include <memory>
 #include <system_error>
 
+#include "document/cp932.h"
 #include "formats/file_io.h"
 #include "formats/jws/jws_file.h"
 #include "formats/jww/jww_file.h"
@@ -14,7 +15,7 @@ namespace {
 
 void ReportProgress(const ProgressFn& progress, const fs::path& source, const fs::path& output) {
   if (!progress) return;
-  progress("ファイル「" + source.string() + "」→「" + output.string() + "」変換中です。");
+  progress("ファイル「" + PathToUtf8(source) + "」→「" + PathToUtf8(output) + "」変換中です。");
 }
 
 ConvertResult Failed(ConvertStatus status, const FormatError& error) {

@@ -112,4 +112,49 @@ std::string Utf8ToCp932(std::string_view utf8) {
   return ConvertLeniently(converter, utf8, "?", Utf8SequenceLength);
 }
 
+bool IsUtf8(std::string_view bytes) {
+  size_t i = 0;
+  while (i < bytes.size()) {
+    const auto b = static_cast<uint8_t>(bytes[i]);
+    size_t extra = 0;
+    uint32_t min = 0;
+    if (b < 0x80) {
+      ++i;
+      continue;
+    } else if (b >= 0xC2 && b <= 0xDF) {
+      extra = 1, min = 0x80;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      extra = 2, min = 0x800;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      extra = 3, min = 0x10000;
+    } else {
+      return false;
+    }
+    if (bytes.size() - i <= extra) return false;
+    uint32_t code = b & (0x3F >> extra);
+    for (size_t k = 1; k <= extra; ++k) {
+      const auto c = static_cast<uint8_t>(bytes[i + k]);
+      if ((c & 0xC0) != 0x80) return false;
+      code = (code << 6) | (c & 0x3F);
+    }
+    // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
+    if (code < min || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) return false;
+    i += extra + 1;
+  }
+  return true;
+}
+
+std::string PathToUtf8(const std::filesystem::path& path) {
+  constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
+  std::string shown;
+  for (const std::filesystem::path& part : path) {
+    const std::string bytes = part.string();
+    const bool is_root = part == path.root_directory();
+    if (!shown.empty() && shown.back() != kSeparator && !is_root) shown += kSeparator;
+    // A trailing separator comes back as an empty last part.
+    shown += IsUtf8(bytes) ? bytes : Cp932ToUtf8(bytes);
+  }
+  return shown;
+}
+
 }  // namespace varnelko

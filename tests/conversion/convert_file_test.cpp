@@ -56,6 +56,20 @@ TEST(ConvertFile, ConvertsAndReportsProgressAndCounts) {
   EXPECT_EQ(again.counts, (ConversionCounts{0, 0}));
 }
 
+TEST(ConvertFile, ProgressTextIsUtf8ForCodePage932FileNames) {
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  const std::string name = "\x95\x5C\x8E\x86.jws";  // "表紙.jws" as unpacked from Windows
+  test::WriteJwsSample(dir / name, {.version = 600});
+  std::string progress;
+  ConvertResult r = ConvertJwsFile(dir / name, dir / "out" / name, AllLayersColorAndStyle(),
+                                   [&](const std::string& t) { progress = t; });
+  ASSERT_EQ(r.status, ConvertStatus::kConverted) << r.error;
+  EXPECT_TRUE(fs::exists(dir / "out" / name));
+  EXPECT_NE(progress.find("表紙.jws」→「"), std::string::npos) << progress;
+  EXPECT_NE(progress.find("/out/表紙.jws」変換中です。"), std::string::npos) << progress;
+}
+
 TEST(ConvertFile, ExistingOutputBecomesTheBackup) {
   TempDir dir;
   fs::create_directory(dir / "out");

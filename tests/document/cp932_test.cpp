@@ -52,5 +52,25 @@ TEST(Utf8ToCp932, EncodesAndReplacesWhatHasNoForm) {
   EXPECT_EQ(Cp932ToUtf8(Utf8ToCp932("詳細図 ①")), "詳細図 ①");
 }
 
+TEST(IsUtf8, AcceptsWellFormedTextOnly) {
+  EXPECT_TRUE(IsUtf8(""));
+  EXPECT_TRUE(IsUtf8("plain.jww"));
+  EXPECT_TRUE(IsUtf8("平面図😀"));
+  EXPECT_FALSE(IsUtf8("\x95\xBD\x96\xCA"));  // 平面 in code page 932
+  EXPECT_FALSE(IsUtf8("\xC0\xAF"));            // overlong "/"
+  EXPECT_FALSE(IsUtf8("\xED\xA0\x80"));       // a surrogate
+  EXPECT_FALSE(IsUtf8("\xE5\xB9"));            // cut off
+  EXPECT_FALSE(IsUtf8("\xF4\x90\x80\x80"));  // past U+10FFFF
+}
+
+TEST(PathToUtf8, DecodesOnlyThePartsThatAreNotUtf8) {
+  // A folder with a UTF-8 name holding a file unpacked with its code page
+  // 932 name ("表紙": its second byte is 0x5C, which is no separator here).
+  const std::filesystem::path path = "/図面/\x95\x5C\x8E\x86.jww";
+  EXPECT_EQ(PathToUtf8(path), "/図面/表紙.jww");
+  EXPECT_EQ(PathToUtf8("rel/a.jww"), "rel/a.jww");
+  EXPECT_EQ(PathToUtf8("/out/"), "/out/");
+}
+
 }  // namespace
 }  // namespace varnelko
