@@ -1,11 +1,4 @@
 // varnelko-cli convert: the batch run from the command line.
-#if defined(_WIN32)
-#include <io.h>
-#define isatty _isatty
-#define STDERR_FILENO 2
-#else
-#include <unistd.h>
-#endif
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
@@ -24,6 +17,9 @@
 #include "conversion/conversion_settings.h"
 #include "document/text_helpers.h"
 #include "formats/file_extension.h"
+#include "platform/command_line.h"
+#include "platform/console.h"
+#include "platform/path_text.h"
 
 namespace varnelko::cli {
 namespace fs = std::filesystem;
@@ -77,7 +73,7 @@ int Refuse(const std::string& message) {
 // Settings from the file first, exactly as stored; explicit options win.
 std::optional<ConversionSettings> ResolveSettings(const ConvertOptions& o, std::string& why) {
   ConversionSettings s;
-  if (!o.settings_file.empty() && !LoadSettingsFile(o.settings_file, s)) {
+  if (!o.settings_file.empty() && !LoadSettingsFile(PathFromUtf8(o.settings_file), s)) {
     why = "cannot read the settings file " + o.settings_file;
     return std::nullopt;
   }
@@ -105,8 +101,8 @@ bool IsDrawingName(const fs::path& p) {
 // Also collects the folders the sources live in, for the same-folder check.
 bool CollectSources(const std::vector<std::string>& paths, std::vector<fs::path>& sources,
                     std::vector<fs::path>& folders, std::string& why) {
-  for (const std::string& text : paths) {
-    fs::path p(text);
+  for (const std::string& text : platform::ExpandWildcards(paths)) {
+    const fs::path p = PathFromUtf8(text);
     std::error_code ec;
     if (fs::is_directory(p, ec)) {
       std::vector<fs::path> found;
@@ -132,10 +128,10 @@ bool CollectSources(const std::vector<std::string>& paths, std::vector<fs::path>
 }
 
 std::string ReportLine(const FileOutcome& o) {
-  const std::string src = o.source.string();
+  const std::string src = PathToUtf8(o.source);
   switch (o.kind) {
     case FileOutcomeKind::kConverted:
-      return "converted  " + src + " -> " + o.output.string() + " (" +
+      return "converted  " + src + " -> " + PathToUtf8(o.output) + " (" +
              std::to_string(o.counts.colors) + " colours, " + std::to_string(o.counts.styles) +
              " line types changed)";
     case FileOutcomeKind::kSkipped:
@@ -151,7 +147,7 @@ std::string ReportLine(const FileOutcome& o) {
 // A one-line bar on stderr, redrawn as files finish; only on a terminal.
 class ProgressBar {
  public:
-  explicit ProgressBar(size_t total) : total_(total), shown_(isatty(STDERR_FILENO) != 0) {}
+  explicit ProgressBar(size_t total) : total_(total), shown_(platform::StderrIsTerminal()) {}
   void Step(size_t done) {
     if (!shown_ || total_ == 0) return;
     constexpr size_t kWidth = 40;
@@ -187,10 +183,10 @@ int RunConvert(const ConvertOptions& o) {
   BatchRequest request;
   std::vector<fs::path> folders;
   if (!CollectSources(o.paths, request.sources, folders, why)) return Refuse(why);
-  BatchCheck check = CheckBatchPreconditions(o.output, folders, *settings);
+  BatchCheck check = CheckBatchPreconditions(PathFromUtf8(o.output), folders, *settings);
   if (check != BatchCheck::kOk) return Refuse(BatchCheckMessage(check));
 
-  request.output_folder = o.output;
+  request.output_folder = PathFromUtf8(o.output);
   request.settings = *settings;
   request.jobs = std::max(1, o.jobs);
   KeepFreedMemoryForReuse();

@@ -9,6 +9,7 @@
 #include "cli/json_writer.h"
 #include "cli/load_drawing.h"
 #include "document/cp932.h"
+#include "platform/path_text.h"
 
 namespace varnelko::cli {
 namespace {
@@ -225,14 +226,15 @@ struct DumpOptions {
 };
 
 int RunDump(const DumpOptions& options) {
-  if (IsMemoOnlyFile(options.file)) {
+  const std::filesystem::path path = PathFromUtf8(options.file);
+  if (IsMemoOnlyFile(path)) {
     std::fprintf(stderr, "varnelko-cli dump: %s: only JWW drawings and JWS figures can be dumped\n",
                  options.file.c_str());
     return 1;
   }
   LoadedDrawing drawing;
   FormatError error;
-  if (!drawing.Load(options.file, &error)) {
+  if (!drawing.Load(path, &error)) {
     std::fprintf(stderr, "varnelko-cli dump: %s: %s\n", options.file.c_str(),
                  error.Describe().c_str());
     return 1;

@@ -11,6 +11,8 @@
 #include "document/cp932.h"
 #include "document/text_helpers.h"
 #include "formats/memo_for_file.h"
+#include "platform/command_line.h"
+#include "platform/path_text.h"
 
 namespace varnelko::cli {
 namespace {
@@ -32,22 +34,23 @@ std::string DrawingLine(const std::string& name, const LoadedDrawing& drawing) {
 
 // Backups and legacy drawings show the memo exactly as the file list does.
 bool DescribeMemoOnly(const std::string& name, std::string& line, FormatError& error) {
-  if (!CanOpenFile(name, &error)) return false;
-  line = name + ": " + MemoOnlyFormat(name) + ", memo: " + Cp932ToUtf8(MemoForFile(name));
+  const std::filesystem::path path = PathFromUtf8(name);
+  if (!CanOpenFile(path, &error)) return false;
+  line = name + ": " + MemoOnlyFormat(path) + ", memo: " + Cp932ToUtf8(MemoForFile(path));
   return true;
 }
 
 bool DescribeFile(const std::string& name, std::string& line, FormatError& error) {
-  if (IsMemoOnlyFile(name)) return DescribeMemoOnly(name, line, error);
+  if (IsMemoOnlyFile(PathFromUtf8(name))) return DescribeMemoOnly(name, line, error);
   LoadedDrawing drawing;
-  if (!drawing.Load(name, &error)) return false;
+  if (!drawing.Load(PathFromUtf8(name), &error)) return false;
   line = DrawingLine(name, drawing);
   return true;
 }
 
-int RunInfo(const std::vector<std::string>& files) {
+int RunInfo(const std::vector<std::string>& arguments) {
   int status = 0;
-  for (const std::string& name : files) {
+  for (const std::string& name : platform::ExpandWildcards(arguments)) {
     std::string line;
     FormatError error;
     if (DescribeFile(name, line, error)) {

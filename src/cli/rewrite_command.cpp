@@ -11,6 +11,7 @@
 #include "formats/jws/jws_file.h"
 #include "formats/jww/jww_file.h"
 #include "formats/jww/jww_header.h"
+#include "platform/path_text.h"
 
 namespace varnelko::cli {
 namespace {
@@ -30,8 +31,8 @@ int Fail(const std::string& path, const char* doing, const FormatError& error) {
 int RewriteJws(const RewriteOptions& o) {
   JwsDocument doc;
   FormatError error;
-  if (!ReadJwsFile(o.input, doc, &error)) return Fail(o.input, "load", error);
-  bool written = WriteJwsFile(o.output, o.version.value_or(doc.version), doc, &error);
+  if (!ReadJwsFile(PathFromUtf8(o.input), doc, &error)) return Fail(o.input, "load", error);
+  bool written = WriteJwsFile(PathFromUtf8(o.output), o.version.value_or(doc.version), doc, &error);
   return written ? 0 : Fail(o.output, "write", error);
 }
 
@@ -44,9 +45,9 @@ int RewriteJww(const RewriteOptions& o) {
   }
   JwwDocument doc;
   FormatError error;
-  bool loaded = ReadJwwFile(o.input, doc, &error);
+  bool loaded = ReadJwwFile(PathFromUtf8(o.input), doc, &error);
   bool written =
-      loaded && WriteJwwFile(o.output, o.version.value_or(doc.header.version), doc, &error);
+      loaded && WriteJwwFile(PathFromUtf8(o.output), o.version.value_or(doc.header.version), doc, &error);
   FreeJwwDocument(doc);  // removes the bound images' scratch copies
   if (!loaded) return Fail(o.input, "load", error);
   return written ? 0 : Fail(o.output, "write", error);
@@ -63,7 +64,7 @@ void AddRewriteCommand(CLI::App& app, int& exit_code) {
       ->required();
   sub->add_option("--version", options->version, "version to write instead of the file's own");
   sub->callback([options, &exit_code] {
-    exit_code = IsJwsFile(options->input) ? RewriteJws(*options) : RewriteJww(*options);
+    exit_code = IsJwsFile(PathFromUtf8(options->input)) ? RewriteJws(*options) : RewriteJww(*options);
   });
 }
 

@@ -1,49 +1,13 @@
 #include "document/cp932.h"
 
-#include <iconv.h>
-
-#include <cerrno>
 #include <cstdint>
+
+#include "platform/cp932_codec.h"
 
 namespace varnelko {
 namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
-
-// One converter per direction and thread, opened on first use: opening a
-// converter costs far more than converting one short drawing text.
-class Converter {
- public:
-  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  ~Converter() {
-    if (ok()) iconv_close(cd_);
-  }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-
-  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-
-  // Converts as much of `in` as it can, appending to `out`. Returns false at
-  // a sequence it cannot convert (or that is cut off), leaving `in` on it.
-  bool Convert(std::string_view& in, std::string& out) {
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    char chunk[1024];
-    while (!in.empty()) {
-      char* src = const_cast<char*>(in.data());
-      size_t src_left = in.size();
-      char* dst = chunk;
-      size_t dst_left = sizeof chunk;
-      const size_t rc = iconv(cd_, &src, &src_left, &dst, &dst_left);
-      out.append(chunk, static_cast<size_t>(dst - chunk));
-      in.remove_prefix(in.size() - src_left);
-      if (rc == static_cast<size_t>(-1) && errno != E2BIG) return false;
-    }
-    return true;
-  }
-
- private:
-  iconv_t cd_;
-};
 
 bool IsAscii(std::string_view text) {
   for (char c : text) {
@@ -78,7 +42,7 @@ size_t Utf8SequenceLength(std::string_view in) {
 // Converts `text`, replacing each sequence the converter refuses with
 // `replacement` and carrying on after it.
 template <typename BadLength>
-std::string ConvertLeniently(Converter& converter, std::string_view text,
+std::string ConvertLeniently(platform::Cp932Codec& converter, std::string_view text,
                              std::string_view replacement, BadLength bad_length) {
   std::string out;
   out.reserve(text.size() * 3 / 2);
@@ -102,13 +66,13 @@ std::string ConvertLeniently(Converter& converter, std::string_view text,
 
 std::string Cp932ToUtf8(std::string_view bytes) {
   if (IsAscii(bytes)) return std::string(bytes);
-  thread_local Converter converter("UTF-8", "CP932");
+  thread_local platform::Cp932Codec converter(platform::Cp932Direction::kToUtf8);
   return ConvertLeniently(converter, bytes, kReplacement, BadCp932Length);
 }
 
 std::string Utf8ToCp932(std::string_view utf8) {
   if (IsAscii(utf8)) return std::string(utf8);
-  thread_local Converter converter("CP932", "UTF-8");
+  thread_local platform::Cp932Codec converter(platform::Cp932Direction::kFromUtf8);
   return ConvertLeniently(converter, utf8, "?", Utf8SequenceLength);
 }
 
@@ -142,19 +106,6 @@ bool IsUtf8(std::string_view bytes) {
     i += extra + 1;
   }
   return true;
-}
-
-std::string PathToUtf8(const std::filesystem::path& path) {
-  constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
-  std::string shown;
-  for (const std::filesystem::path& part : path) {
-    const std::string bytes = part.string();
-    const bool is_root = part == path.root_directory();
-    if (!shown.empty() && shown.back() != kSeparator && !is_root) shown += kSeparator;
-    // A trailing separator comes back as an empty last part.
-    shown += IsUtf8(bytes) ? bytes : Cp932ToUtf8(bytes);
-  }
-  return shown;
 }
 
 }  // namespace varnelko

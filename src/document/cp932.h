@@ -1,9 +1,10 @@
 #pragma once
 // Text inside drawings stays code page 932 bytes; this is the one place that
 // turns it into UTF-8, for display and JSON.
-#include <filesystem>
 #include <string>
 #include <string_view>
+
+#include "platform/path_text.h"  // PathToUtf8, which callers showing paths use
 
 namespace varnelko {
 
@@ -16,9 +17,5 @@ std::string Utf8ToCp932(std::string_view utf8);
 
 // True when `bytes` is well-formed UTF-8.
 bool IsUtf8(std::string_view bytes);
-
-// A path for display: each part that is not UTF-8 (a name unpacked from a
-// Windows archive keeps its code page 932 bytes) is decoded from code page 932.
-std::string PathToUtf8(const std::filesystem::path& path);
 
 }  // namespace varnelko

@@ -1,4 +1,4 @@
-#include <cstdio>
+#include <fstream>
 #include <string>
 #include <system_error>
 
@@ -14,14 +14,16 @@ namespace {
 
 constexpr int32_t kBoundImagesVersion = 700;
 
-// Writes one image's bytes to its scratch file with a single write.
+// Writes one image's bytes to its scratch file with a single write. The
+// stream opens through the path, so a Japanese name works on Windows too.
 bool WriteScratchFile(const std::filesystem::path& path, std::string_view bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return false;
-  bool written =
-      bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  bool closed = std::fclose(file) == 0;
-  if (written && closed) return true;
+  bool written = false;
+  {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    written = file && file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) &&
+              file.flush();
+  }
+  if (written) return true;
   std::error_code ec;
   std::filesystem::remove(path, ec);
   return false;
