@@ -1,8 +1,4 @@
 // varnelko-cli convert: the batch run from the command line.
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -11,6 +7,10 @@
 #include <optional>
 #include <system_error>
 #include <thread>
+// After a standard header, which tells whether the C library is glibc.
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "cli/commands.h"
 #include "conversion/batch.h"

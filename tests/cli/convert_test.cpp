@@ -8,6 +8,7 @@
 #include "support/document_builder.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
+#include "support/test_platform.h"
 
 namespace varnelko {
 namespace {
@@ -129,7 +130,8 @@ TEST(ConvertCommand, ParallelOutputEqualsSerialOutput) {
   std::string a = one.out, b = three.out;
   for (std::string* t : {&a, &b}) {
     // Only the output folder differs between the two reports.
-    for (size_t p; (p = t->find("/out2/")) != std::string::npos;) t->replace(p, 6, "/out/");
+    const std::string out2 = (fs::path("out2") / "").string(), out = (fs::path("out") / "").string();
+    for (size_t p; (p = t->find(out2)) != std::string::npos;) t->replace(p, out2.size(), out);
   }
   EXPECT_EQ(a, b);
 }
@@ -139,16 +141,14 @@ TEST(ConvertCommand, RefusalsExitTwoAndChangeNothing) {
   s.dir.Write("out/b.jww", "older output");
   auto out_before = s.Snapshot(s.out);
   auto src_before = s.Snapshot(s.src);
-  fs::create_directory_symlink(s.src, s.dir / "link");
+  const bool linked = test::MakeFolderLink(s.src, s.dir / "link");
   struct Case {
     std::vector<std::string> args;
     std::string message;
   };
-  const std::vector<Case> cases = {
+  std::vector<Case> cases = {
       {{"-o", "", "--color", s.src.string()}, "保存先フォルダを指定して下さい。"},
       {{"-o", (s.dir / "none").string(), "--color", s.src.string()}, ""},
-      {{"-o", (s.dir / "link").string(), "--color", s.src.string()},
-       "保存先フォルダとファイルのフォルダが同じになっています。"},
       {{"-o", (s.src / "..").string() + "/src", "--color", (s.src / "b.jww").string()},
        "保存先フォルダとファイルのフォルダが同じになっています。"},
       {{"-o", s.out.string(), s.src.string()}, "変換を行わない設定になっています。確認して下さい。"},
@@ -156,6 +156,10 @@ TEST(ConvertCommand, RefusalsExitTwoAndChangeNothing) {
       {{"-o", s.out.string(), "--color", "--layer", "G", s.src.string()}, ""},
       {{"-o", s.out.string(), "--color", (s.src / "missing.jww").string()}, ""},
   };
+  if (linked) {  // where no link can be made, only this case is left out
+    cases.push_back({{"-o", (s.dir / "link").string(), "--color", s.src.string()},
+                     "保存先フォルダとファイルのフォルダが同じになっています。"});
+  }
   for (const Case& c : cases) {
     CliResult run = RunConvert(s.dir, c.args);
     EXPECT_EQ(run.status, 2) << c.args[1] << "\n" << run.out << run.err;

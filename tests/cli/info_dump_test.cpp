@@ -13,6 +13,7 @@
 #include "support/document_builder.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
+#include "support/test_platform.h"
 
 namespace varnelko {
 namespace {
@@ -165,7 +166,7 @@ TEST(CliInfo, TheSignatureDecidesTheFormat) {
   TempDir dir;
   auto doc = TinyDrawing();
   const std::string drawing = ReadFile(WriteDrawing(dir, "a.jww", *doc));
-  const std::string figure = ReadFile(SamplesFolder() / "部品.jws");
+  const std::string figure = ReadFile(SamplesFolder() / u8"部品.jws");
   const fs::path renamed_drawing = dir.Write("drawing.jws", drawing);
   const fs::path renamed_figure = dir.Write("figure.dat", figure);
   const fs::path fake_figure = dir.Write("fake.jws", "JwwDat");
@@ -287,7 +288,7 @@ TEST(CliDump, NonFiniteDoublesAreStringsAndFiniteOnesRoundTrip) {
 }
 
 TEST(CliDump, FiguresAndFailures) {
-  const test::CliResult figure = RunCli({"dump", (SamplesFolder() / "部品.jws").string()});
+  const test::CliResult figure = RunCli({"dump", PathToUtf8(SamplesFolder() / u8"部品.jws")});
   ASSERT_EQ(figure.status, 0) << figure.err;
   const std::string start =
       "{\n  \"format\":\"jws\",\n  \"signature\":\"JwsData\",\n  \"version\":600,\n";
@@ -296,7 +297,7 @@ TEST(CliDump, FiguresAndFailures) {
   EXPECT_NE(figure.out.find("\n  \"images\":[]\n}\n"), std::string::npos);
 
   TempDir dir;
-  const std::string bytes = ReadFile(SamplesFolder() / "平面図.jww");
+  const std::string bytes = ReadFile(SamplesFolder() / u8"平面図.jww");
   const fs::path cut = dir.Write("cut.jww", bytes.substr(0, 100));
   const test::CliResult failed = RunCli({"dump", cut.string()});
   EXPECT_EQ(failed.status, 1);
@@ -312,16 +313,12 @@ TEST(CliDump, FiguresAndFailures) {
 // them behind in the temp folder.
 TEST(CliDump, LeavesNoScratchImagesBehind) {
   TempDir tmp;
-  const char* old_tmpdir = std::getenv("TMPDIR");
-  const std::string saved = old_tmpdir ? old_tmpdir : "";
-  setenv("TMPDIR", tmp.path().c_str(), 1);
-  const fs::path drawing = SamplesFolder() / "平面図.jww";
-  const test::CliResult dump = RunCli({"dump", drawing.string()});
-  const test::CliResult info = RunCli({"info", drawing.string()});
-  if (old_tmpdir) {
-    setenv("TMPDIR", saved.c_str(), 1);
-  } else {
-    unsetenv("TMPDIR");
+  const std::string drawing = PathToUtf8(SamplesFolder() / u8"平面図.jww");
+  test::CliResult dump, info;
+  {
+    test::TempFolderOverride temp(tmp.path());
+    dump = RunCli({"dump", drawing});
+    info = RunCli({"info", drawing});
   }
   EXPECT_EQ(dump.status, 0) << dump.err;
   EXPECT_NE(dump.out.find(R"("images":[)" "\n" R"(    {"name":"image1.bmp","size":)"),

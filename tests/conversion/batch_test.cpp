@@ -7,6 +7,7 @@
 
 #include "conversion/drawing_files.h"
 #include "support/temp_dir.h"
+#include "support/test_platform.h"
 
 namespace varnelko {
 namespace {
@@ -45,7 +46,7 @@ TEST(BatchPreconditions, CheckedInOrder) {
 TEST(BatchPreconditions, SameFolderByIdentityNotByText) {
   TempDir dir;
   fs::create_directories(dir / "src" / "sub");
-  fs::create_directory_symlink(dir / "src", dir / "link");
+  if (!test::MakeFolderLink(dir / "src", dir / "link")) GTEST_SKIP() << "no folder link here";
   const ConversionSettings s = ColorOnly();
   for (fs::path output : {dir / "link", dir / "src" / "sub" / "..", dir / "src" / ".",
                           dir / "link" / "sub" / ".."}) {

@@ -63,14 +63,5 @@ TEST(IsUtf8, AcceptsWellFormedTextOnly) {
   EXPECT_FALSE(IsUtf8("\xF4\x90\x80\x80"));  // past U+10FFFF
 }
 
-TEST(PathToUtf8, DecodesOnlyThePartsThatAreNotUtf8) {
-  // A folder with a UTF-8 name holding a file unpacked with its code page
-  // 932 name ("表紙": its second byte is 0x5C, which is no separator here).
-  const std::filesystem::path path = "/図面/\x95\x5C\x8E\x86.jww";
-  EXPECT_EQ(PathToUtf8(path), "/図面/表紙.jww");
-  EXPECT_EQ(PathToUtf8("rel/a.jww"), "rel/a.jww");
-  EXPECT_EQ(PathToUtf8("/out/"), "/out/");
-}
-
 }  // namespace
 }  // namespace varnelko

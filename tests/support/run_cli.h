@@ -1,6 +1,6 @@
 #pragma once
 // Runs the built varnelko-cli with arguments and captures its exit status and
-// what it printed.
+// what it printed. Arguments are UTF-8 text, as the program takes them.
 #include <string>
 #include <vector>
 

@@ -1,8 +1,12 @@
 #include "support/temp_dir.h"
 
+#include <chrono>
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <thread>
+
+#include "platform/path_text.h"
 
 namespace varnelko::test {
 namespace fs = std::filesystem;
@@ -18,11 +22,16 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
   std::error_code ec;
   fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-  fs::remove_all(path_, ec);
+  // Windows may keep a file open for a moment after the program that wrote
+  // it has ended (the output a CLI run was captured in), so a failed
+  // removal is tried again for a while.
+  for (int tries = 0; fs::remove_all(path_, ec), ec && tries < 40; ++tries) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  }
 }
 
 fs::path TempDir::Write(std::string_view name, std::string_view bytes) const {
-  fs::path p = path_ / fs::path(std::string(name));
+  fs::path p = path_ / PathFromUtf8(name);
   std::ofstream out(p, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return p;

@@ -17,7 +17,8 @@ class TempDir {
   const std::filesystem::path& path() const { return path_; }
   std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
 
-  // Writes `bytes` to a file in the folder and returns its path.
+  // Writes `bytes` to a file in the folder and returns its path. The name is
+  // UTF-8 text (on Linux any bytes).
   std::filesystem::path Write(std::string_view name, std::string_view bytes) const;
 
  private:

@@ -1,0 +1,118 @@
+#include "support/test_platform.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#include <winioctl.h>
+#else
+#include <cstdlib>
+#endif
+
+#include <cstring>
+#include <system_error>
+#include <vector>
+
+namespace varnelko::test {
+namespace fs = std::filesystem;
+
+namespace {
+
+#if defined(_WIN32)
+
+const wchar_t kTempVariable[] = L"TMP";
+
+std::optional<fs::path> GetVariable() {
+  wchar_t value[32768];
+  const DWORD n = GetEnvironmentVariableW(kTempVariable, value, 32768);
+  if (n == 0 || n >= 32768) return std::nullopt;
+  return fs::path(std::wstring(value, n));
+}
+
+void SetVariable(const std::optional<fs::path>& value) {
+  SetEnvironmentVariableW(kTempVariable, value ? value->c_str() : nullptr);
+}
+
+// The layout Windows expects for a mount point (junction) reparse buffer.
+struct JunctionBuffer {
+  DWORD tag;
+  WORD data_length;
+  WORD reserved;
+  WORD target_offset;
+  WORD target_length;
+  WORD print_offset;
+  WORD print_length;
+  wchar_t paths[1];
+};
+
+bool MakeJunction(const fs::path& target, const fs::path& link) {
+  std::error_code ec;
+  const std::wstring absolute = fs::absolute(target, ec).make_preferred().native();
+  if (ec || !fs::create_directory(link, ec)) return false;
+  const std::wstring substitute = L"\\??\\" + absolute;
+  const size_t substitute_bytes = substitute.size() * sizeof(wchar_t);
+  const size_t print_bytes = absolute.size() * sizeof(wchar_t);
+  std::vector<char> storage(offsetof(JunctionBuffer, paths) + substitute_bytes + print_bytes + 4);
+  auto* buffer = reinterpret_cast<JunctionBuffer*>(storage.data());
+  buffer->tag = IO_REPARSE_TAG_MOUNT_POINT;
+  buffer->data_length = static_cast<WORD>(storage.size() - offsetof(JunctionBuffer, target_offset));
+  buffer->target_offset = 0;
+  buffer->target_length = static_cast<WORD>(substitute_bytes);
+  buffer->print_offset = static_cast<WORD>(substitute_bytes + sizeof(wchar_t));
+  buffer->print_length = static_cast<WORD>(print_bytes);
+  std::memcpy(buffer->paths, substitute.c_str(), substitute_bytes + sizeof(wchar_t));
+  std::memcpy(reinterpret_cast<char*>(buffer->paths) + buffer->print_offset, absolute.c_str(),
+              print_bytes + sizeof(wchar_t));
+  const HANDLE folder = CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  DWORD returned = 0;
+  const bool made = folder != INVALID_HANDLE_VALUE &&
+                    DeviceIoControl(folder, FSCTL_SET_REPARSE_POINT, buffer,
+                                    static_cast<DWORD>(storage.size()), nullptr, 0, &returned,
+                                    nullptr);
+  if (folder != INVALID_HANDLE_VALUE) CloseHandle(folder);
+  if (!made) fs::remove(link, ec);
+  return made;
+}
+
+#else
+
+const char kTempVariable[] = "TMPDIR";
+
+std::optional<fs::path> GetVariable() {
+  const char* value = std::getenv(kTempVariable);
+  if (value == nullptr) return std::nullopt;
+  return fs::path(value);
+}
+
+void SetVariable(const std::optional<fs::path>& value) {
+  if (value) {
+    setenv(kTempVariable, value->c_str(), 1);
+  } else {
+    unsetenv(kTempVariable);
+  }
+}
+
+bool MakeJunction(const fs::path&, const fs::path&) { return false; }
+
+#endif
+
+}  // namespace
+
+TempFolderOverride::TempFolderOverride(const fs::path& folder) : saved_(GetVariable()) {
+  SetVariable(folder);
+}
+
+TempFolderOverride::~TempFolderOverride() { SetVariable(saved_); }
+
+bool MakeFolderLink(const fs::path& target, const fs::path& link) {
+  std::error_code ec;
+  fs::create_directory_symlink(target, link, ec);
+  return !ec || MakeJunction(target, link);
+}
+
+bool MakeFileLink(const fs::path& target, const fs::path& link) {
+  std::error_code ec;
+  fs::create_symlink(target, link, ec);
+  return !ec;
+}
+
+}  // namespace varnelko::test
