@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <set>
+
+#include "formats/file_io.h"
 
 #include "conversion/drawing_files.h"
 #include "support/temp_dir.h"
@@ -136,6 +139,101 @@ TEST(ConvertFile, AFolderUnderTheOutputNameIsNeitherBackedUpNorRemoved) {
     EXPECT_TRUE(fs::is_directory(dir / "out" / "a.jws")) << empty;
     EXPECT_FALSE(fs::exists(dir / "out" / "a.BAK")) << empty;
   }
+}
+
+// Every name in a folder, to see that nothing else (a temporary file, a
+// backup) was left there.
+std::set<std::string> NamesIn(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const auto& e : fs::directory_iterator(folder)) names.insert(e.path().filename().string());
+  return names;
+}
+
+TEST(ConvertFile, ABackupThatCannotBeMadeFailsAndKeepsTheOldOutput) {
+  for (bool empty : {true, false}) {
+    TempDir dir;
+    test::WriteJwsSample(dir / "a.jws", {.version = 600});
+    fs::create_directories(dir / "out" / "a.BAK");
+    if (!empty) dir.Write("out/a.BAK/keep.txt", "mine");
+    dir.Write("out/a.jws", "previous output");
+    ConvertResult r = ConvertJwsFile(dir / "a.jws", dir / "out" / "a.jws", AllLayersColorAndStyle());
+    EXPECT_EQ(r.status, ConvertStatus::kWriteFailed) << empty;
+    EXPECT_NE(r.error.find("a.BAK"), std::string::npos) << r.error;
+    EXPECT_EQ(ReadFile(dir / "out" / "a.jws"), "previous output") << empty;
+    EXPECT_TRUE(fs::is_directory(dir / "out" / "a.BAK")) << empty;
+    EXPECT_EQ(NamesIn(dir / "out"), (std::set<std::string>{"a.BAK", "a.jws"})) << empty;
+    if (!empty) EXPECT_EQ(ReadFile(dir / "out" / "a.BAK" / "keep.txt"), "mine");
+  }
+}
+
+TEST(ConvertFile, NamesNearTheLengthLimitConvert) {
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  const std::string name = std::string(246, 'n') + ".jww";  // 250 bytes
+  test::WriteJwwSample(dir / name, {.version = 600, .entities = 5});
+  dir.Write("out/" + name, "previous output");
+  ConvertResult r = ConvertJwwFile(dir / name, dir / "out" / name, AllLayersColorAndStyle());
+  ASSERT_EQ(r.status, ConvertStatus::kConverted) << r.error;
+  EXPECT_TRUE(IsJwwFile(dir / "out" / name));
+  EXPECT_EQ(ReadFile(dir / "out" / (std::string(246, 'n') + ".BAK")), "previous output");
+}
+
+TEST(ConvertFile, WriteErrorsGiveTheSystemsReason) {
+  TempDir dir;
+  test::WriteJwsSample(dir / "a.jws", {.version = 600});
+  ConvertResult missing =
+      ConvertJwsFile(dir / "a.jws", dir / "missing" / "a.jws", AllLayersColorAndStyle());
+  EXPECT_NE(missing.error.find("No such file or directory"), std::string::npos) << missing.error;
+  fs::create_directory(dir / "out");
+  const std::string too_long = std::string(300, 'x') + ".jws";
+  ConvertResult long_name =
+      ConvertJwsFile(dir / "a.jws", dir / "out" / too_long, AllLayersColorAndStyle());
+  EXPECT_EQ(long_name.status, ConvertStatus::kWriteFailed);
+  EXPECT_NE(long_name.error.find("File name too long"), std::string::npos) << long_name.error;
+  EXPECT_TRUE(fs::is_empty(dir / "out"));
+}
+
+TEST(ConvertFile, DryRunCountsAsARealRunAndTouchesNothing) {
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  test::WriteJwwSample(dir / "a.jww", {.version = 700, .entities = 40, .images = 1});
+  dir.Write("out/a.jww", "previous output");
+  ConvertResult dry = ConvertJwwFile(dir / "a.jww", dir / "out" / "a.jww",
+                                     AllLayersColorAndStyle(), {}, OutputMode::kDryRun);
+  ASSERT_EQ(dry.status, ConvertStatus::kConverted) << dry.error;
+  EXPECT_EQ(NamesIn(dir / "out"), std::set<std::string>{"a.jww"});
+  EXPECT_EQ(ReadFile(dir / "out" / "a.jww"), "previous output");
+  ConvertResult real = ConvertJwwFile(dir / "a.jww", dir / "out" / "a.jww",
+                                      AllLayersColorAndStyle());
+  EXPECT_EQ(real.counts, dry.counts);
+  EXPECT_GT(dry.counts.colors, 0);
+
+  // The refusals a real run would make are foreseen.
+  fs::create_directory(dir / "out" / "b.jww");
+  test::WriteJwwSample(dir / "b.jww", {.version = 600});
+  EXPECT_EQ(ConvertJwwFile(dir / "b.jww", dir / "out" / "b.jww", AllLayersColorAndStyle(), {},
+                           OutputMode::kDryRun)
+                .status,
+            ConvertStatus::kWriteFailed);
+}
+
+TEST(WriteOutputKeepingBackup, WritesPiecesInOrderUnderAShortTemporaryName) {
+  TempDir dir;
+  const std::string_view pieces[] = {"one ", "", "two"};
+  ASSERT_TRUE(WriteOutputKeepingBackup(dir / "a.jww", pieces, nullptr));
+  EXPECT_EQ(ReadFile(dir / "a.jww"), "one two");
+  ASSERT_TRUE(WriteOutputKeepingBackup(dir / "a.jww", "three", nullptr));
+  EXPECT_EQ(ReadFile(dir / "a.BAK"), "one two");
+  EXPECT_EQ(NamesIn(dir.path()), (std::set<std::string>{"a.BAK", "a.jww"}));
+
+  EXPECT_TRUE(IsTemporaryFileName(".~vk0123abcd.tmp"));
+  EXPECT_FALSE(IsTemporaryFileName(".~vk0123abcg.tmp"));
+  EXPECT_FALSE(IsTemporaryFileName("a.jww.tmp-123-4"));
+  fs::path tmp;
+  const std::string_view bytes[] = {"x"};
+  ASSERT_TRUE(WriteTemporarySibling(dir / std::string(250, 'n'), bytes, tmp));
+  EXPECT_EQ(tmp.parent_path(), dir.path());
+  EXPECT_TRUE(IsTemporaryFileName(tmp.filename().string())) << tmp;
 }
 
 TEST(ConvertFile, RefusesToReplaceItsOwnSource) {

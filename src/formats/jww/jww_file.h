@@ -22,8 +22,9 @@ bool ReadJwwFile(const std::filesystem::path& path, JwwDocument& doc,
 // bytes of a file (error offsets are offsets into `bytes`).
 bool ReadJwwBytes(std::string_view bytes, JwwDocument& doc, FormatError* error = nullptr);
 
-// True when the file's first eight bytes are "JwwData.".
-bool IsJwwFile(const std::filesystem::path& path);
+// True when the file's first eight bytes are "JwwData.". When the file
+// cannot be opened or read at all, `unreadable` (if given) says why.
+bool IsJwwFile(const std::filesystem::path& path, FormatError* unreadable = nullptr);
 
 // Clears `doc` and reads the header through the version block; the memo is
 // then in doc.header.memo.
