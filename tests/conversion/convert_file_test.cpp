@@ -249,11 +249,11 @@ TEST(ConvertFile, RefusesToReplaceItsOwnSource) {
   EXPECT_FALSE(fs::exists(dir / "link" / "a.BAK"));
 }
 
-// Bound images go to a scratch folder under the temp directory; after a
-// conversion, successful or failed part-way through the images, none is left.
-TEST(ConvertFile, NoImagesLeftBehind) {
+// Bound images stay in memory: a conversion, successful or failed part-way
+// through the images, puts nothing into the temp directory.
+TEST(ConvertFile, NoImagesGoToDisk) {
   TempDir dir;
-  TempDir scratch_root;
+  TempDir tmp_root;
   fs::create_directory(dir / "out");
   test::WriteJwwSample(dir / "img.jww", {.version = 700, .entities = 10, .images = 3});
   std::string bytes = ReadFile(dir / "img.jww");
@@ -261,7 +261,7 @@ TEST(ConvertFile, NoImagesLeftBehind) {
 
   const char* old_tmp = std::getenv("TMPDIR");
   std::string saved = old_tmp ? old_tmp : "";
-  setenv("TMPDIR", scratch_root.path().c_str(), 1);
+  setenv("TMPDIR", tmp_root.path().c_str(), 1);
   ConvertResult ok = ConvertJwwFile(dir / "img.jww", dir / "out" / "img.jww",
                                     AllLayersColorAndStyle());
   ConvertResult failed = ConvertJwwFile(cut, dir / "out" / "cut.jww", AllLayersColorAndStyle());
@@ -269,7 +269,7 @@ TEST(ConvertFile, NoImagesLeftBehind) {
 
   EXPECT_EQ(ok.status, ConvertStatus::kConverted) << ok.error;
   EXPECT_EQ(failed.status, ConvertStatus::kLoadFailed);
-  EXPECT_TRUE(fs::is_empty(scratch_root.path()));
+  EXPECT_TRUE(fs::is_empty(tmp_root.path()));
   // The converted drawing still carries its images.
   auto back = std::make_unique<JwwDocument>();
   ASSERT_TRUE(ReadJwwFile(dir / "out" / "img.jww", *back));

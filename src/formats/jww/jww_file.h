@@ -10,11 +10,9 @@
 
 namespace varnelko {
 
-// Loads the whole file into `doc` (freed first). Bound images are extracted
-// into the document's private scratch folder. False, with `error` set, when
-// the file cannot be read, is truncated, has a version below 220, an
-// unrecognised class, or an unsafe image name; a failed load leaves no image
-// files behind.
+// Loads the whole file into `doc` (freed first), bound images' bytes
+// included. False, with `error` set, when the file cannot be read, is
+// truncated, has a version below 220 or an unrecognised class.
 bool ReadJwwFile(const std::filesystem::path& path, JwwDocument& doc,
                  FormatError* error = nullptr);
 
