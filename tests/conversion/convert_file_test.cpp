@@ -236,6 +236,24 @@ TEST(WriteOutputKeepingBackup, WritesPiecesInOrderUnderAShortTemporaryName) {
   EXPECT_TRUE(IsTemporaryFileName(tmp.filename().string())) << tmp;
 }
 
+// The system refuses to replace an older backup (here an immutable file; in
+// practice another user's file in a shared folder): the old output stays.
+TEST(WriteOutputKeepingBackup, ABackupTheSystemRefusesKeepsTheOldOutput) {
+  TempDir dir;
+  dir.Write("a.jww", "previous output");
+  const fs::path backup = dir.Write("a.BAK", "older backup");
+  const std::string lock = "chattr +i '" + backup.string() + "' 2>/dev/null";
+  if (std::system(lock.c_str()) != 0) GTEST_SKIP() << "no immutable files here";
+  FormatError error;
+  const bool written = WriteOutputKeepingBackup(dir / "a.jww", "new", &error);
+  std::system(("chattr -i '" + backup.string() + "'").c_str());
+  EXPECT_FALSE(written);
+  EXPECT_EQ(error.what, "cannot keep the old output as a.BAK: Operation not permitted");
+  EXPECT_EQ(ReadFile(dir / "a.jww"), "previous output");
+  EXPECT_EQ(ReadFile(backup), "older backup");
+  EXPECT_EQ(NamesIn(dir.path()), (std::set<std::string>{"a.BAK", "a.jww"}));
+}
+
 TEST(ConvertFile, RefusesToReplaceItsOwnSource) {
   TempDir dir;
   test::WriteJwsSample(dir / "a.jws", {.version = 600});
