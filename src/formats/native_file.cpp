@@ -93,7 +93,8 @@ bool ReadRegularFile(const fs::path& path, size_t max_bytes, std::string& out, s
     return false;
   }
   if (!S_ISREG(info.st_mode)) {
-    why = NotRegular(fs::status(path).type());
+    std::error_code ec;
+    why = NotRegular(fs::status(path, ec).type());
     return false;
   }
   // Non-blocking, so that a FIFO slipped in after the check cannot hang the open.
