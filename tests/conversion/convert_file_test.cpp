@@ -193,30 +193,6 @@ TEST(ConvertFile, WriteErrorsGiveTheSystemsReason) {
   EXPECT_TRUE(fs::is_empty(dir / "out"));
 }
 
-TEST(ConvertFile, DryRunCountsAsARealRunAndTouchesNothing) {
-  TempDir dir;
-  fs::create_directory(dir / "out");
-  test::WriteJwwSample(dir / "a.jww", {.version = 700, .entities = 40, .images = 1});
-  dir.Write("out/a.jww", "previous output");
-  ConvertResult dry = ConvertJwwFile(dir / "a.jww", dir / "out" / "a.jww",
-                                     AllLayersColorAndStyle(), {}, OutputMode::kDryRun);
-  ASSERT_EQ(dry.status, ConvertStatus::kConverted) << dry.error;
-  EXPECT_EQ(NamesIn(dir / "out"), std::set<std::string>{"a.jww"});
-  EXPECT_EQ(ReadFile(dir / "out" / "a.jww"), "previous output");
-  ConvertResult real = ConvertJwwFile(dir / "a.jww", dir / "out" / "a.jww",
-                                      AllLayersColorAndStyle());
-  EXPECT_EQ(real.counts, dry.counts);
-  EXPECT_GT(dry.counts.colors, 0);
-
-  // The refusals a real run would make are foreseen.
-  fs::create_directory(dir / "out" / "b.jww");
-  test::WriteJwwSample(dir / "b.jww", {.version = 600});
-  EXPECT_EQ(ConvertJwwFile(dir / "b.jww", dir / "out" / "b.jww", AllLayersColorAndStyle(), {},
-                           OutputMode::kDryRun)
-                .status,
-            ConvertStatus::kWriteFailed);
-}
-
 TEST(WriteOutputKeepingBackup, WritesPiecesInOrderUnderAShortTemporaryName) {
   TempDir dir;
   const std::string_view pieces[] = {"one ", "", "two"};
