@@ -2,8 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QStandardPaths>
+#include <QUrl>
 
 #include "document/cp932.h"
 
@@ -13,17 +14,28 @@ namespace {
 
 const QString kIniName = QStringLiteral("varnelko.ini");
 
+// A folder can look writable and still refuse new files (Program Files on
+// Windows, a read-only mount): only creating a file there tells.
+bool CanCreateFilesIn(const QString& folder) {
+  QFile probe(WithTrailingSeparator(folder) + QStringLiteral(".varnelko-write-test"));
+  if (!probe.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
+  probe.remove();
+  return true;
+}
+
 }  // namespace
 
+// Qt gives every path with "/", on Windows too; QDir::separator() would be
+// "\\" there and mix the two.
 QString WithTrailingSeparator(const QString& folder) {
-  if (folder.isEmpty() || folder.endsWith(QDir::separator())) return folder;
-  return folder + QDir::separator();
+  if (folder.isEmpty() || folder.endsWith(QLatin1Char('/'))) return folder;
+  return folder + QLatin1Char('/');
 }
 
 AppLocations DefaultAppLocations() {
   AppLocations locations;
   locations.program_folder = WithTrailingSeparator(QCoreApplication::applicationDirPath());
-  if (QFileInfo(locations.program_folder).isWritable()) {
+  if (CanCreateFilesIn(locations.program_folder)) {
     locations.ini_path = locations.program_folder + kIniName;
     return locations;
   }
@@ -32,6 +44,21 @@ AppLocations DefaultAppLocations() {
   locations.ini_path = WithTrailingSeparator(config) + kIniName;
   return locations;
 }
+
+#if defined(_WIN32)
+
+// Windows names are UTF-16, as QString is: nothing to carry over.
+std::filesystem::path ToFsPath(const QString& path) {
+  return std::filesystem::path(path.toStdWString());
+}
+
+QString FromFsPath(const std::filesystem::path& path) {
+  return QString::fromStdWString(path.native());
+}
+
+QUrl LocalFileUrl(const QString& path) { return QUrl::fromLocalFile(path); }
+
+#else
 
 // A byte of a path that is not UTF-8 rides in a path text as the lone low
 // surrogate U+DC80..U+DCFF, which no UTF-8 text produces, so the text turns
@@ -66,5 +93,13 @@ QString FromFsPath(const std::filesystem::path& path) {
   }
   return text;
 }
+
+// The address carries the bytes on disk, which need not be UTF-8.
+QUrl LocalFileUrl(const QString& path) {
+  const QByteArray bytes = QByteArray::fromStdString(ToFsPath(path).native());
+  return QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/"));
+}
+
+#endif
 
 }  // namespace varnelko

@@ -110,8 +110,8 @@ void TForm1::AddSubfolders(const QString& folder, QTreeWidgetItem* node) {
 QString TForm1::FolderPathOfNode(const QTreeWidgetItem* node) const {
   if (!node) return {};
   if (!node->parent()) return node->text(0);  // the root holds the whole path
-  return FolderPathOfNode(node->parent()) + node->data(0, kNativeNameRole).toString() +
-         QDir::separator();
+  return WithTrailingSeparator(FolderPathOfNode(node->parent()) +
+                               node->data(0, kNativeNameRole).toString());
 }
 
 void TForm1::TreeView1Click() {

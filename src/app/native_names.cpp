@@ -1,6 +1,6 @@
 #include "app/native_names.h"
 
-#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
 #include <chrono>
@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "app/app_paths.h"
-#include "document/cp932.h"
+#include "platform/path_text.h"
 
 namespace varnelko {
 
@@ -22,24 +22,27 @@ QDateTime LocalTime(const fs::file_time_type& time) {
       std::chrono::floor<std::chrono::milliseconds>(since_epoch).count());
 }
 
-bool Wanted(const fs::directory_entry& entry, EntryKind kind) {
+// Links to folders are not followed, so a link back up cannot make the
+// search go round; on Windows junctions are such links too.
+bool Wanted(const fs::directory_entry& entry, const QFileInfo& info, EntryKind kind) {
   std::error_code error;
-  if (kind == EntryKind::kFolders) return entry.is_directory(error) && !entry.is_symlink(error);
+  if (kind == EntryKind::kFolders) {
+    return entry.is_directory(error) && !entry.is_symlink(error) && !info.isSymLink() &&
+           !info.isJunction();
+  }
   return entry.is_regular_file(error);
 }
 
 }  // namespace
 
 QString ShownName(const QString& name) {
-  const std::string bytes = ToFsPath(name).native();
-  if (IsUtf8(bytes)) return QString::fromStdString(bytes);
-  return QString::fromStdString(Cp932ToUtf8(bytes));
+  return QString::fromStdString(PathToUtf8(ToFsPath(name)));
 }
 
 QString ShownPath(const QString& path) {
-  QStringList parts = path.split(QDir::separator());
+  QStringList parts = path.split(QLatin1Char('/'));
   for (QString& part : parts) part = ShownName(part);
-  return parts.join(QDir::separator());
+  return parts.join(QLatin1Char('/'));
 }
 
 std::vector<FolderEntry> ListFolder(const QString& folder, EntryKind kind, const QString& mask) {
@@ -49,10 +52,11 @@ std::vector<FolderEntry> ListFolder(const QString& folder, EntryKind kind, const
   std::error_code error;
   for (fs::directory_iterator it(ToFsPath(folder), error), end; !error && it != end;
        it.increment(error)) {
-    const std::string name = it->path().filename().native();
-    if (name.starts_with('.') || !Wanted(*it, kind)) continue;
+    // Hidden as the system has it: a leading "." on Linux, the attribute on Windows.
+    const QFileInfo info(FromFsPath(it->path()));
+    if (info.isHidden() || !Wanted(*it, info, kind)) continue;
     FolderEntry entry;
-    entry.name = FromFsPath(name);
+    entry.name = FromFsPath(it->path().filename());
     entry.shown = ShownName(entry.name);
     if (!pattern.match(entry.shown).hasMatch()) continue;
     if (kind == EntryKind::kFiles) {

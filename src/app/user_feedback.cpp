@@ -58,8 +58,7 @@ bool QtUserFeedback::AskYesNo(const QString& text) {
 
 QString QtUserFeedback::ChooseFolder(const QString& title, const QString& start_folder) {
   QString folder = QFileDialog::getExistingDirectory(parent_, title, start_folder);
-  if (folder.isEmpty()) return folder;
-  return folder.endsWith(QDir::separator()) ? folder : folder + QDir::separator();
+  return WithTrailingSeparator(folder);
 }
 
 QString QtUserFeedback::ChooseSettingsFile(bool save, const QString& title,
@@ -79,10 +78,8 @@ QString QtUserFeedback::ChooseSettingsFile(bool save, const QString& title,
 }
 
 void QtUserFeedback::OpenFile(const QString& path) {
-  // A failure of the desktop to open the file is not reported. The address
-  // carries the bytes on disk, which need not be UTF-8.
-  const QByteArray bytes = QByteArray::fromStdString(ToFsPath(path).native());
-  QDesktopServices::openUrl(QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/")));
+  // A failure of the desktop to open the file is not reported.
+  QDesktopServices::openUrl(LocalFileUrl(path));
 }
 
 }  // namespace varnelko

@@ -1,7 +1,7 @@
 #include "cli/load_drawing.h"
 
 #include "formats/file_extension.h"
-#include "formats/file_io.h"
+#include "platform/file_io.h"
 #include "formats/jws/jws_file.h"
 #include "formats/jww/jww_file.h"
 

@@ -47,8 +47,9 @@ int RewriteJww(const RewriteOptions& o) {
   FormatError error;
   bool loaded = ReadJwwFile(PathFromUtf8(o.input), doc, &error);
   bool written =
-      loaded && WriteJwwFile(PathFromUtf8(o.output), o.version.value_or(doc.header.version), doc, &error);
-  FreeJwwDocument(doc);  // removes the bound images' scratch copies
+      loaded &&
+      WriteJwwFile(PathFromUtf8(o.output), o.version.value_or(doc.header.version), doc, &error);
+  FreeJwwDocument(doc);
   if (!loaded) return Fail(o.input, "load", error);
   return written ? 0 : Fail(o.output, "write", error);
 }

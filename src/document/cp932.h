@@ -4,8 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "platform/path_text.h"  // PathToUtf8, which callers showing paths use
-
 namespace varnelko {
 
 // Undecodable bytes become U+FFFD.

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "formats/file_io.h"
+#include "platform/file_io.h"
 
 namespace varnelko {
 namespace {

@@ -1,9 +1,11 @@
 #include "formats/file_extension.h"
 
+#include "platform/path_text.h"
+
 namespace varnelko {
 
 std::string UpperCaseExtension(const std::filesystem::path& path) {
-  std::string name = path.filename().string();
+  const std::string name = PathToUtf8(path.filename());
   size_t dot = name.rfind('.');
   if (dot == std::string::npos) return {};
   std::string ext = name.substr(dot);

@@ -18,6 +18,14 @@ fs::path PathFromUtf8(std::string_view utf8) {
   return fs::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
+fs::path PathFromCp932Name(std::string_view name) {
+#if defined(_WIN32)
+  return PathFromUtf8(Cp932ToUtf8(name));
+#else
+  return fs::path(std::string(name));
+#endif
+}
+
 std::string PathToUtf8(const fs::path& path) {
   std::string whole = Utf8Of(path);
   if (IsUtf8(whole)) return whole;

@@ -14,6 +14,11 @@ namespace varnelko {
 // bytes still names its file.
 std::filesystem::path PathFromUtf8(std::string_view utf8);
 
+// A file name kept in a drawing (code page 932 bytes, a bound image's name)
+// as a path. Linux takes the bytes as they are, as Jw_cad's archives are
+// unpacked there; Windows names are Unicode, so the name is decoded.
+std::filesystem::path PathFromCp932Name(std::string_view name);
+
 // A path as UTF-8 text, for display and reports. On Linux each part that is
 // not UTF-8 (a name unpacked from a Windows archive keeps its code page 932
 // bytes) is decoded from code page 932.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <map>
 
@@ -66,7 +67,44 @@ TEST(ProbeDrawing, ByUpperCasedExtensionThenSignature) {
   EXPECT_EQ(ProbeDrawing(dir.Write("e.jww", "jwwdata.")), DrawingType::kNone);
   EXPECT_EQ(ProbeDrawing(dir.Write("f.bak", "JwwData.")), DrawingType::kNone);
   EXPECT_EQ(ProbeDrawing(dir.Write("g.jwc", "jw_cad(c)data.......")), DrawingType::kNone);
-  EXPECT_EQ(ProbeDrawing(dir / "missing.jww"), DrawingType::kNone);
+  std::string why;
+  EXPECT_EQ(ProbeDrawing(dir / "missing.jww", &why), DrawingType::kUnreadable);
+  EXPECT_EQ(why, "cannot open: No such file or directory");
+  EXPECT_EQ(ProbeDrawing(dir / "missing.txt"), DrawingType::kNone);  // not even looked at
+}
+
+// A drawing that cannot be opened or read fails with the reason; it is not
+// "no drawing". A FIFO fails at once instead of waiting for a writer.
+TEST(RunBatch, UnreadableDrawingsFailWithTheReason) {
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  fs::create_directory(dir / "folder.jww");
+  std::vector<fs::path> sources = {dir / "deleted.jww", dir / "folder.jww"};
+  std::vector<std::string> reasons = {"cannot open: No such file or directory",
+                                      "is a folder, not a file"};
+  // Where links can be made, and on systems with FIFOs:
+  if (test::MakeFileLink(dir / "gone.jww", dir / "dangling.jww")) {
+    sources.push_back(dir / "dangling.jww");
+    reasons.push_back("cannot open: No such file or directory");
+  }
+  if (!test::kOnWindows) {
+    ASSERT_EQ(std::system(("mkfifo '" + (dir / "pipe.jws").string() + "'").c_str()), 0);
+    sources.push_back(dir / "pipe.jws");
+    reasons.push_back("not a regular file (a FIFO)");
+  }
+  sources.push_back(dir.Write("plain.jww", "no signature"));
+  for (bool dry_run : {false, true}) {
+    BatchRequest request{sources, dir / "out", ColorOnly(), 2};
+    request.dry_run = dry_run;
+    std::vector<FileOutcome> o = RunBatch(request);
+    ASSERT_EQ(o.size(), reasons.size() + 1);
+    for (size_t i = 0; i < reasons.size(); ++i) {
+      EXPECT_EQ(o[i].kind, FileOutcomeKind::kLoadFailed) << i;
+      EXPECT_EQ(o[i].error, reasons[i]) << i;
+    }
+    EXPECT_EQ(o.back().kind, FileOutcomeKind::kSkipped);
+  }
+  EXPECT_TRUE(fs::is_empty(dir / "out"));
 }
 
 // A folder of sources exercising every outcome and the name collisions.
@@ -144,6 +182,28 @@ TEST(RunBatch, ParallelRunEqualsSerialRun) {
       EXPECT_EQ(runs[r][i].source, serial[i].source) << i;
     }
   }
+}
+
+TEST(RunBatch, DryRunReportsAsARealRunAndWritesNothing) {
+  TempDir dir;
+  std::vector<fs::path> sources = MakeSources(dir);
+  fs::create_directory(dir / "out");
+  std::ofstream(dir / "out" / "a.jws") << "old figure";
+  fs::create_directory(dir / "out" / "d1.jww");  // a folder the real run refuses to replace
+  const auto before = FolderContents(dir / "out");
+  BatchRequest request{sources, dir / "out", ColorOnly(), 2};
+  request.dry_run = true;
+  std::vector<FileOutcome> dry = RunBatch(request);
+  EXPECT_TRUE(FolderContents(dir / "out") == before);
+  request.dry_run = false;
+  std::vector<FileOutcome> real = RunBatch(request);
+  ASSERT_EQ(dry.size(), real.size());
+  for (size_t i = 0; i < real.size(); ++i) {
+    EXPECT_EQ(dry[i].kind, real[i].kind) << i;
+    EXPECT_EQ(dry[i].counts, real[i].counts) << i;
+    EXPECT_EQ(dry[i].error, real[i].error) << i;
+  }
+  EXPECT_EQ(real[1].kind, FileOutcomeKind::kWriteFailed);
 }
 
 TEST(RunBatch, NoSourcesNoOutcomes) {

@@ -44,7 +44,9 @@ HANDLE OpenInherited(const fs::path& path, bool write) {
 }
 
 // Standard input is NUL, so a program that waits for input ends at once.
-int Run(const std::vector<std::string>& args, const fs::path& out, const fs::path& err) {
+// There is no shell to set up here; tests that need one skip on Windows.
+int Run(const std::vector<std::string>& args, const std::string&, const fs::path& out,
+        const fs::path& err) {
   std::wstring command = Quoted(fs::path(VARNELKO_CLI).make_preferred().native());
   for (const std::string& arg : args) command += L" " + Quoted(PathFromUtf8(arg).native());
   STARTUPINFOW startup{};
@@ -75,8 +77,9 @@ std::string Quoted(const std::string& arg) {
   return q + "'";
 }
 
-int Run(const std::vector<std::string>& args, const fs::path& out, const fs::path& err) {
-  std::string command = Quoted(VARNELKO_CLI);
+int Run(const std::vector<std::string>& args, const std::string& shell_setup, const fs::path& out,
+        const fs::path& err) {
+  std::string command = shell_setup + Quoted(VARNELKO_CLI);
   for (const std::string& arg : args) command += " " + Quoted(arg);
   command += " >" + Quoted(out.string()) + " 2>" + Quoted(err.string()) + " </dev/null";
   const int raw = std::system(command.c_str());
@@ -87,10 +90,10 @@ int Run(const std::vector<std::string>& args, const fs::path& out, const fs::pat
 
 }  // namespace
 
-CliResult RunCli(const std::vector<std::string>& args) {
+CliResult RunCli(const std::vector<std::string>& args, const std::string& shell_setup) {
   TempDir capture;
   CliResult result;
-  result.status = Run(args, capture / "out", capture / "err");
+  result.status = Run(args, shell_setup, capture / "out", capture / "err");
   result.out = ReadFile(capture / "out");
   result.err = ReadFile(capture / "err");
   return result;

@@ -12,6 +12,8 @@ struct CliResult {
   std::string err;
 };
 
-CliResult RunCli(const std::vector<std::string>& args);
+// `shell_setup` runs first in the same shell, e.g. "ulimit -f 1;" (Linux only:
+// on Windows the program starts without a shell).
+CliResult RunCli(const std::vector<std::string>& args, const std::string& shell_setup = "");
 
 }  // namespace varnelko::test

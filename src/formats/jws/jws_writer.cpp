@@ -3,7 +3,7 @@
 
 #include "formats/byte_writer.h"
 #include "formats/entity_archive.h"
-#include "formats/file_io.h"
+#include "platform/file_io.h"
 #include "formats/jws/jws_file.h"
 #include "formats/jws/jws_layout.h"
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "formats/file_io.h"
+#include "platform/file_io.h"
 #include "formats/legacy/legacy_header.h"
 
 namespace varnelko {

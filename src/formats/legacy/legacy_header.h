@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "formats/file_io.h"
+#include "platform/file_io.h"
 
 namespace varnelko {
 

@@ -1,0 +1,94 @@
+#include "platform/file_io.h"
+
+#include <atomic>
+#include <cstdio>
+#include <random>
+#include <system_error>
+
+#include "platform/native_file.h"
+
+namespace varnelko {
+namespace fs = std::filesystem;
+
+namespace {
+
+// Temporary files are ".~vk" + 8 hexadecimal digits + ".tmp": short whatever
+// the output's name, hidden from plain listings, and easy to recognise.
+constexpr std::string_view kTemporaryPrefix = ".~vk";
+constexpr std::string_view kTemporarySuffix = ".tmp";
+constexpr size_t kTemporaryDigits = 8;
+
+fs::path TemporaryCandidate(const fs::path& path) {
+  static std::atomic<unsigned> serial{0};
+  thread_local std::mt19937 random{std::random_device{}()};
+  char digits[kTemporaryDigits + 1];
+  std::snprintf(digits, sizeof digits, "%08x",
+                static_cast<unsigned>(random() ^ (serial++ * 2654435761u)));
+  return path.parent_path() /
+         (std::string(kTemporaryPrefix) + digits + std::string(kTemporarySuffix));
+}
+
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
+
+bool ReadUpTo(const fs::path& path, size_t max_bytes, std::string& out, FormatError* error) {
+  std::string why;
+  if (ReadRegularFile(path, max_bytes, out, why)) return true;
+  SetError(error, why, out.size());
+  return false;
+}
+
+}  // namespace
+
+bool ReadWholeFile(const fs::path& path, std::string& out, FormatError* error) {
+  return ReadUpTo(path, static_cast<size_t>(-1), out, error);
+}
+
+bool ReadFilePrefix(const fs::path& path, size_t max_bytes, std::string& out,
+                    FormatError* error) {
+  return ReadUpTo(path, max_bytes, out, error);
+}
+
+bool IsTemporaryFileName(std::string_view name) {
+  if (name.size() != kTemporaryPrefix.size() + kTemporaryDigits + kTemporarySuffix.size() ||
+      !name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix)) {
+    return false;
+  }
+  for (char c : name.substr(kTemporaryPrefix.size(), kTemporaryDigits)) {
+    if (!IsHexDigit(c)) return false;
+  }
+  return true;
+}
+
+bool WriteTemporarySibling(const fs::path& path, std::span<const std::string_view> pieces,
+                           fs::path& temporary, FormatError* error) {
+  std::error_code ec;
+  // A name already taken (another process, a leftover) is never reused.
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    temporary = TemporaryCandidate(path);
+    ec = WriteNewFile(temporary, pieces);
+    if (ec != std::errc::file_exists) break;
+  }
+  if (!ec) return true;
+  temporary.clear();
+  SetError(error, "cannot write: " + ec.message(), 0);
+  return false;
+}
+
+bool WriteFileAtomically(const fs::path& path, std::string_view bytes, FormatError* error) {
+  fs::path tmp;
+  if (!WriteTemporarySibling(path, std::span(&bytes, 1), tmp, error)) return false;
+  std::error_code ec;
+  fs::rename(tmp, path, ec);
+  if (!ec) return true;
+  SetError(error, "cannot rename the finished file onto its name: " + ec.message(), 0);
+  fs::remove(tmp, ec);
+  return false;
+}
+
+void RemoveFailedOutput(const fs::path& path) {
+  std::error_code ec;
+  if (fs::is_directory(fs::symlink_status(path, ec))) return;
+  fs::remove(path, ec);  // a failure here is passed over
+}
+
+}  // namespace varnelko
