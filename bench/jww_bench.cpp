@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "formats/file_io.h"
+#include "platform/file_io.h"
 #include "formats/jww/jww_file.h"
 #include "support/document_builder.h"
 
