@@ -12,6 +12,7 @@
 #include <QTableWidget>
 #include <QTreeWidget>
 
+#include "app/memo_reader.h"
 #include "app/settings_dialog.h"
 #include "app/ui_fonts.h"
 

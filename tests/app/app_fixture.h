@@ -67,8 +67,11 @@ class AppTest : public ::testing::Test {
 
   QString Folder(const std::string& name) const;  // a subfolder of the temp dir, made, with "/"
   QString ini() const { return program_folder_ + "varnelko.ini"; }
-  // Searches `folder` and lists the folder of the tree's root.
+  // Searches `folder` and lists the folder of the tree's root, memos included.
   void SearchAndList(const QString& folder);
+  // Lets events run until the memo column of the last listing is complete
+  // or stopped (at most ten seconds).
+  void WaitForMemos();
   QStringList TakeEvents();
 
   QTreeWidget* tree();
