@@ -190,7 +190,11 @@ void TForm1::StringGrid1DblClick() {
     return;
   }
   const QString name = RowFileName(grid_->currentRow());
-  if (!name.isEmpty()) feedback_->OpenFile(state_.listed_folder + name);
+  if (name.isEmpty() || feedback_->OpenFile(state_.listed_folder + name)) return;
+  // Without a program for the file the user would see nothing happen.
+  feedback_->Beep();
+  ShowStatus(QStringLiteral("「") + ShownName(name) +
+             QStringLiteral("」を開くことのできるプログラムが見つかりません。"));
 }
 
 }  // namespace varnelko

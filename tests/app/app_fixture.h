@@ -37,6 +37,9 @@ class RecordingFeedback : public UserFeedback {
     events << "ask:" + text;
     return answer_yes;
   }
+  void ReportBox(const QString& text, const QString& details) override {
+    events << "report:" + text + "\n--\n" + details;
+  }
   void Status(const QString& text) override { events << "status:" + text; }
   QString ChooseFolder(const QString& title, const QString&) override {
     events << "choose:" + title;
@@ -46,10 +49,14 @@ class RecordingFeedback : public UserFeedback {
     events << "choose:" + title;
     return file_choice;
   }
-  void OpenFile(const QString& path) override { events << "open:" + path; }
+  bool OpenFile(const QString& path) override {
+    events << "open:" + path;
+    return open_succeeds;
+  }
 
   QStringList events;
   bool answer_yes = true;
+  bool open_succeeds = true;
   QString folder_choice;
   QString file_choice;
 };

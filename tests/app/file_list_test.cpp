@@ -308,6 +308,19 @@ TEST_F(FileListTest, DoubleClickOpensTheFileOfTheCurrentRow) {
   EXPECT_EQ(TakeEvents(), QStringList({"open:" + folder + "noext"}));
 }
 
+TEST_F(FileListTest, ADoubleClickOnAFileNoProgramOpensSaysSo) {
+  const QString folder = MakeFolder();
+  TForm1& w = Start();
+  SearchAndList(folder);
+  grid()->setCurrentCell(1, 0);
+  TakeEvents();
+  feedback_->open_succeeds = false;
+  w.StringGrid1DblClick();
+  EXPECT_EQ(TakeEvents(),
+            QStringList({"open:" + folder + "noext", "beep",
+                         "status:「noext」を開くことのできるプログラムが見つかりません。"}));
+}
+
 
 // Names unpacked from Windows archives keep their code page 932 bytes, which
 // are not UTF-8: 図面 and 表紙.jww.
