@@ -178,6 +178,19 @@ TEST_F(ConvertCommandTest, FailedFilesAreNamedWithTheirReasonsAndSkippedOnesCoun
   EXPECT_EQ(report[6], QString("c.txt: JWW/JWS 図面ではありません"));
 }
 
+TEST_F(ConvertCommandTest, ADrawingGoneSinceTheListingFailsWithTheSystemsReason) {
+  TForm1& w = Prepare();
+  fs::remove(ToFsPath(source_) / "a.jww");
+  w.SetOutputFolder(output_);
+  w.Button4Click();
+  EXPECT_EQ(status(), QString("変換作業を完了しました。1 個のファイルを変換できませんでした。"));
+  const QStringList events = TakeEvents();
+  ASSERT_TRUE(events.last().startsWith("report:"));
+  EXPECT_TRUE(events.last().split('\n').contains(
+      "a.jww: 読み込めません (cannot open: No such file or directory)"))
+      << events.last().toStdString();
+}
+
 TEST(RunReportTest, EveryOutcomeThatIsNeitherConvertedNorSkippedIsAFailure) {
   std::vector<FileOutcome> outcomes(4);
   const auto outcome = [](const char* source, FileOutcomeKind kind, const char* error = "") {
