@@ -14,7 +14,7 @@ bool ReadUpTo(const fs::path& path, size_t max_bytes, std::string& out, FormatEr
   out.clear();
   std::ifstream in(path, std::ios::binary);
   if (!in) {
-    SetError(error, "cannot open the file", 0);
+    SetError(error, "cannot open the file");
     return false;
   }
   std::error_code ec;
@@ -68,9 +68,9 @@ bool WriteFileAtomically(const fs::path& path, std::string_view bytes, FormatErr
   if (written) {
     fs::rename(tmp, path, ec);
     if (!ec) return true;
-    SetError(error, "cannot rename the finished file onto its name: " + ec.message(), 0);
+    SetError(error, "cannot rename the finished file onto its name: " + ec.message());
   } else {
-    SetError(error, "cannot write the file (disk full, read-only or missing folder?)", 0);
+    SetError(error, "cannot write the file (disk full, read-only or missing folder?)");
   }
   fs::remove(tmp, ec);
   return false;

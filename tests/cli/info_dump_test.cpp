@@ -159,6 +159,9 @@ TEST(CliInfo, ReportsEachBadFileAndStillListsTheOthers) {
   EXPECT_NE(err[1].find(text.string() + ": not a JWW drawing"), std::string::npos) << err[1];
   EXPECT_NE(err[2].find("missing.jww: cannot open"), std::string::npos) << err[2];
   EXPECT_NE(err[3].find(dir.path().string() + ": is a folder"), std::string::npos) << err[3];
+  // Only a failure at a place in the bytes names an offset.
+  EXPECT_NE(err[0].find(" at offset "), std::string::npos) << err[0];
+  for (size_t i : {1, 2, 3}) EXPECT_EQ(err[i].find(" at offset"), std::string::npos) << err[i];
 }
 
 TEST(CliInfo, TheSignatureDecidesTheFormat) {
