@@ -14,4 +14,18 @@ struct CliResult {
 
 CliResult RunCli(const std::vector<std::string>& args);
 
+// The same with the program's address space limited to `kilobytes`, so that
+// threads and memory run out early.
+CliResult RunCliWithMemoryLimit(const std::vector<std::string>& args, size_t kilobytes);
+
+// Starts the program, sends it `signal_number` as soon as its standard output
+// holds `lines` lines, and waits for it to end. `signalled` tells whether the
+// signal was sent (false when the program ended first).
+struct InterruptedRun {
+  CliResult result;
+  bool signalled = false;
+};
+InterruptedRun RunCliInterrupted(const std::vector<std::string>& args, int signal_number,
+                                 size_t lines);
+
 }  // namespace varnelko::test
