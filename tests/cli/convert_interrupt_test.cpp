@@ -83,10 +83,9 @@ TEST(ConvertJobs, ThreadsThatCannotStartMeanFewerWorkers) {
   for (const char* jobs : {"3000", "64"}) {
     fs::remove_all(dir / "out");
     fs::create_directory(dir / "out");
-    test::CliResult run = test::RunCliWithMemoryLimit(
-        {"convert", "-o", (dir / "out").string(), "--color", "--jobs", jobs,
-         (dir / "src").string()},
-        100 * 1024);
+    test::CliResult run = test::RunCli({"convert", "-o", (dir / "out").string(), "--color",
+                                        "--jobs", jobs, (dir / "src").string()},
+                                       "ulimit -v 102400; ");
     EXPECT_EQ(run.status, 0) << jobs << "\n" << run.err;
     EXPECT_NE(run.out.find("100 converted, 0 skipped, 0 failed"), std::string::npos) << run.out;
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "out"), fs::directory_iterator()), 100);

@@ -22,28 +22,20 @@ std::string ShellQuoted(const std::string& arg) {
   return q + "'";
 }
 
-int StatusOf(int raw) { return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1; }
+}  // namespace
 
-CliResult RunThroughShell(const std::string& prefix, const std::vector<std::string>& args) {
+CliResult RunCli(const std::vector<std::string>& args, const std::string& shell_setup) {
   TempDir capture;
-  std::string command = prefix + ShellQuoted(VARNELKO_CLI);
+  std::string command = shell_setup + ShellQuoted(VARNELKO_CLI);
   for (const std::string& arg : args) command += " " + ShellQuoted(arg);
   command += " >" + ShellQuoted((capture / "out").string()) + " 2>" +
              ShellQuoted((capture / "err").string()) + " </dev/null";
   int raw = std::system(command.c_str());
   CliResult result;
-  result.status = raw != -1 ? StatusOf(raw) : -1;
+  result.status = raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   result.out = ReadFile(capture / "out");
   result.err = ReadFile(capture / "err");
   return result;
-}
-
-}  // namespace
-
-CliResult RunCli(const std::vector<std::string>& args) { return RunThroughShell("", args); }
-
-CliResult RunCliWithMemoryLimit(const std::vector<std::string>& args, size_t kilobytes) {
-  return RunThroughShell("ulimit -v " + std::to_string(kilobytes) + " && exec ", args);
 }
 
 InterruptedRun RunCliInterrupted(const std::vector<std::string>& args, int signal_number,
@@ -76,7 +68,7 @@ InterruptedRun RunCliInterrupted(const std::vector<std::string>& args, int signa
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
-  run.result.status = StatusOf(raw);
+  run.result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   run.result.out = ReadFile(out_path);
   run.result.err = ReadFile(err_path);
   return run;

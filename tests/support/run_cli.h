@@ -12,11 +12,8 @@ struct CliResult {
   std::string err;
 };
 
-CliResult RunCli(const std::vector<std::string>& args);
-
-// The same with the program's address space limited to `kilobytes`, so that
-// threads and memory run out early.
-CliResult RunCliWithMemoryLimit(const std::vector<std::string>& args, size_t kilobytes);
+// `shell_setup` runs first in the same shell, e.g. "ulimit -f 1;".
+CliResult RunCli(const std::vector<std::string>& args, const std::string& shell_setup = "");
 
 // Starts the program, sends it `signal_number` as soon as its standard output
 // holds `lines` lines, and waits for it to end. `signalled` tells whether the
