@@ -36,6 +36,7 @@ struct ConvertOptions {
   std::string group, layer;
   std::array<std::optional<int>, 6> switches;  // C3..C8 when given
   int jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  bool dry_run = false;
 };
 
 // "0".."15", one hexadecimal digit "0".."F", or "all" / "16" (every one).
@@ -239,6 +240,7 @@ int RunConvert(const ConvertOptions& o) {
   request.jobs = o.jobs;
   request.stop = &InterruptRequested();
   WatchInterrupts();
+  request.dry_run = o.dry_run;
   KeepFreedMemoryForReuse();
   ProgressBar bar(request.sources.size());
   std::array<size_t, 4> tally{};  // converted, skipped, failed, not started
@@ -262,7 +264,7 @@ int RunConvert(const ConvertOptions& o) {
     std::cout << ", " << tally[3] << " not started (interrupted)\n" << std::flush;
     return InterruptExitStatus();
   }
-  std::cout << "\n";
+  std::cout << (o.dry_run ? " (dry run: nothing written)\n" : "\n");
   return tally[2] > 0 ? kExitFailed : 0;
 }
 
@@ -294,6 +296,8 @@ void AddConvertCommand(CLI::App& app, int& exit_code) {
   }
   cmd->add_option("-j,--jobs", options->jobs, "Files converted in parallel")
       ->check(AtLeastOne());
+  cmd->add_flag("--dry-run", options->dry_run,
+                "Do everything but write: the same report, no file created or changed");
   cmd->callback([options, &exit_code] { exit_code = RunConvert(*options); });
 }
 

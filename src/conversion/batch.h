@@ -29,10 +29,15 @@ BatchCheck CheckBatchPreconditions(const std::filesystem::path& output_folder,
                                    const std::vector<std::filesystem::path>& source_folders,
                                    const ConversionSettings& settings);
 
-// Which converter a file goes to: by its upper-cased extension, then its probe.
-enum class DrawingType { kNone, kJww, kJws };
-DrawingType ProbeDrawing(const std::filesystem::path& path);
+// Which converter a file goes to: by its upper-cased extension, then its
+// signature. kNone: another extension, or read and no drawing signature.
+// kUnreadable: a drawing's extension, but the file cannot be opened or read
+// (or is no regular file); `why` then holds the reason.
+enum class DrawingType { kNone, kJww, kJws, kUnreadable };
+DrawingType ProbeDrawing(const std::filesystem::path& path, std::string* why = nullptr);
 
+// kSkipped: no drawing (by extension or signature). A drawing that cannot
+// be opened or read is kLoadFailed.
 // kNotStarted: the run was asked to stop before this file.
 enum class FileOutcomeKind { kConverted, kSkipped, kLoadFailed, kWriteFailed, kNotStarted };
 
@@ -51,6 +56,7 @@ struct BatchRequest {
   int jobs = 1;  // files converted in parallel; the outcome is the same as with 1
   // When it becomes true no further file is started; the files in progress end.
   const std::atomic<bool>* stop = nullptr;
+  bool dry_run = false;  // everything but writing: same outcomes, no file touched
 };
 
 // Never more workers than this, whatever `jobs` asks for.
