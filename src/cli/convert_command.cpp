@@ -12,6 +12,7 @@
 #include "cli/commands.h"
 #include "cli/platform/interrupt.h"
 #include "cli/platform/process.h"
+#include "cli/report_text.h"
 #include "conversion/batch.h"
 #include "conversion/conversion_settings.h"
 #include "document/text_helpers.h"
@@ -90,22 +91,6 @@ CLI::Validator AtLeastOne() {
         return n && *n >= 1 ? std::string() : "must be at least 1, not " + v;
       },
       "INT>=1");
-}
-
-// Control characters become \xNN, so that a file name cannot split a report
-// line or send sequences to the terminal; other bytes (Japanese names) stay.
-std::string EscapeControls(const std::string& text) {
-  std::string out;
-  for (unsigned char c : text) {
-    if (c >= 0x20 && c != 0x7F) {
-      out += static_cast<char>(c);
-    } else {
-      char hex[5];
-      std::snprintf(hex, sizeof hex, "\\x%02x", c);
-      out += hex;
-    }
-  }
-  return out;
 }
 
 int Refuse(const std::string& message) {
