@@ -8,6 +8,7 @@
 
 #include "cli/commands.h"
 #include "cli/load_drawing.h"
+#include "cli/report_text.h"
 #include "document/cp932.h"
 #include "document/text_helpers.h"
 #include "formats/memo_for_file.h"
@@ -51,10 +52,11 @@ int RunInfo(const std::vector<std::string>& files) {
     std::string line;
     FormatError error;
     if (DescribeFile(name, line, error)) {
-      std::printf("%s\n", line.c_str());
+      std::printf("%s\n", EscapeControls(line).c_str());
     } else {
       std::fflush(stdout);
-      std::fprintf(stderr, "varnelko-cli info: %s: %s\n", name.c_str(), error.Describe().c_str());
+      std::fprintf(stderr, "varnelko-cli info: %s: %s\n", EscapeControls(name).c_str(),
+                   EscapeControls(error.Describe()).c_str());
       status = 1;
     }
   }
