@@ -191,8 +191,8 @@ TEST_F(ConvertCommandTest, ADrawingGoneSinceTheListingFailsWithTheSystemsReason)
       << events.last().toStdString();
 }
 
-TEST(RunReportTest, EveryOutcomeThatIsNeitherConvertedNorSkippedIsAFailure) {
-  std::vector<FileOutcome> outcomes(4);
+TEST(RunReportTest, EveryFileThatCouldNotBeConvertedIsAFailure) {
+  std::vector<FileOutcome> outcomes(5);
   const auto outcome = [](const char* source, FileOutcomeKind kind, const char* error = "") {
     FileOutcome o;
     o.source = source;
@@ -205,13 +205,15 @@ TEST(RunReportTest, EveryOutcomeThatIsNeitherConvertedNorSkippedIsAFailure) {
                         "cannot write: No space left on device");
   outcomes[2] = outcome("/d/notes.txt", FileOutcomeKind::kSkipped);
   outcomes[3] = outcome("/d/gone.jws", FileOutcomeKind::kLoadFailed);
+  outcomes[4] = outcome("/d/later.jww", FileOutcomeKind::kNotStarted);  // a stopped run
   const RunReport report = MakeRunReport(outcomes);
   EXPECT_EQ(report.converted, 1);
   EXPECT_EQ(report.failed, 2);
   EXPECT_EQ(report.skipped, 1);
   EXPECT_EQ(report.details.split('\n'),
             QStringList({"表.jww: 書き込めません (cannot write: No space left on device)",
-                         "gone.jws: 読み込めません", "notes.txt: JWW/JWS 図面ではありません"}));
+                         "gone.jws: 読み込めません", "notes.txt: JWW/JWS 図面ではありません",
+                         "later.jww: 中止したため変換していません"}));
 }
 
 TEST(RunReportTest, TheRealBoxKeepsTheDetailsBehindItsJapaneseButton) {
