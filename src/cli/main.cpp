@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
   varnelko::cli::AddDumpCommand(app, exit_code);
   varnelko::cli::AddRewriteCommand(app, exit_code);
   varnelko::cli::AddConvertCommand(app, exit_code);
+  varnelko::cli::AddRenderCommand(app, exit_code);
   CLI11_PARSE(app, argc, argv);
   return exit_code;
 }
