@@ -96,13 +96,17 @@ struct SceneStats {
 };
 
 struct Scene {
-  std::vector<SceneItem> items;
+  std::vector<SceneItem> items;  // what the view draws, in file order
+  // "after" views: every item whose entity the conversion changed, also
+  // those that the print view no longer draws; painted over the items.
+  std::vector<SceneItem> marks;
   std::vector<Point2> points;
   std::vector<SceneText> texts;
   std::vector<InsertionStep> paths;
   Extent extent;  // of every item drawn
   SceneStats stats;
-  // "after" views: what the conversion changed, as ApplyLayerConversion counts it.
+  // "after" views: what the conversion changed, as ApplyLayerConversion
+  // counts it (block members count once, however often they are drawn).
   std::optional<ConversionCounts> changes;
 
   std::span<const Point2> Vertices(const SceneItem& item) const {

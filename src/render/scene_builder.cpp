@@ -98,19 +98,10 @@ class Builder {
     return o;
   }
 
-  // Common start of every item: the view filter, the look, the change marks
-  // and the limit. False when the item is not drawn.
+  // Common start of every item: the look, the change marks, the view filter
+  // and the limit. False when the item is neither drawn nor marked.
   bool Begin(const ItemOrigin& o, const Context& ctx, SceneItem& item) {
     const PenLook look = LookOf(o.pen_color, o.pen_style, info_.color_ex);
-    if (look.aux && options_.view == SceneView::kPrint) {
-      ++out_.stats.hidden_by_view;
-      return false;
-    }
-    if (ctx.def >= 0 && (expanded_items_ >= options_.max_expanded_items ||
-                         expanded_points_ >= kMaxExpandedPoints)) {
-      limit_reached_ = true;
-      return false;
-    }
     item.rgb = look.rgb;
     item.width_px = look.width_px;
     item.dash = look.dash;
@@ -121,6 +112,16 @@ class Builder {
       if (bits & kChangedStyle) item.flags |= kItemChangedStyle;
     }
     item.origin = o;
+    // The print view leaves auxiliary entities out, but still marks the
+    // ones the conversion made auxiliary.
+    visible_ = !(look.aux && options_.view == SceneView::kPrint);
+    if (!visible_) ++out_.stats.hidden_by_view;
+    if (!visible_ && !(item.flags & kItemChanged)) return false;
+    if (ctx.def >= 0 && (expanded_items_ >= options_.max_expanded_items ||
+                         expanded_points_ >= kMaxExpandedPoints)) {
+      limit_reached_ = true;
+      return false;
+    }
     return true;
   }
 
@@ -129,7 +130,8 @@ class Builder {
       ++expanded_items_;
       if (item.shape != ItemShape::kText) expanded_points_ += item.count;
     }
-    out_.items.push_back(item);
+    if (visible_) out_.items.push_back(item);
+    if (item.flags & kItemChanged) out_.marks.push_back(item);
   }
 
   // Transforms `local` into the scene's points; false (and nothing added)
@@ -309,6 +311,7 @@ class Builder {
   std::unordered_map<int32_t, int32_t> by_number_;  // block number -> definition (first wins)
   std::vector<uint8_t> active_;                     // definitions being drawn
   std::vector<Point2> scratch_;
+  bool visible_ = true;  // the item being built is drawn, not only marked
   int64_t expanded_items_ = 0;
   int64_t expanded_points_ = 0;
   bool limit_reached_ = false;

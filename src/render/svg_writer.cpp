@@ -158,8 +158,7 @@ class SvgOut {
     out_ += "\" stroke-opacity=\"0.55\" stroke-width=\"";
     Num(kChangeWidthPx * unit_);
     out_ += "\" stroke-linecap=\"round\" stroke-linejoin=\"round\">\n";
-    for (const SceneItem& item : scene_.items) {
-      if (!(item.flags & kItemChanged)) continue;
+    for (const SceneItem& item : scene_.marks) {
       const char* what = (item.flags & kItemChangedColor) && (item.flags & kItemChangedStyle)
                              ? "color linetype"
                              : (item.flags & kItemChangedColor) ? "color" : "linetype";
