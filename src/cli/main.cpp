@@ -12,6 +12,11 @@ int main(int argc, char** argv) {
   varnelko::cli::AddRewriteCommand(app, exit_code);
   varnelko::cli::AddConvertCommand(app, exit_code);
   varnelko::cli::AddRenderCommand(app, exit_code);
-  CLI11_PARSE(app, argc, argv);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    // Help and version exit 0; every wrong usage exits 2, as a refusal does.
+    return app.exit(e) == 0 ? 0 : 2;
+  }
   return exit_code;
 }
