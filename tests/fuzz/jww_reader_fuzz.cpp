@@ -10,6 +10,7 @@
 #include "formats/entity_archive.h"
 #include "formats/jww/jww_file.h"
 #include "formats/jww/jww_header.h"
+#include "render/svg_writer.h"
 
 namespace {
 
@@ -19,6 +20,13 @@ void LoadDrawing(std::string_view bytes) {
   JwwDocument doc;
   FormatError error;
   bool ok = ReadJwwBytes(bytes, doc, &error);
+  // Whatever loaded also draws, before and after a conversion of everything.
+  if (ok) {
+    render::SceneOptions options;
+    options.after = ConversionSettings{{16, 16, 1, 1, 1, 1, 1, 1}};
+    std::string svg;
+    render::BuildSvg(render::BuildScene(doc, options), {}, svg);
+  }
   // A failed load must have removed every image it extracted.
   if (!ok && !doc.images.scratch_folder.empty()) std::abort();
   std::filesystem::path folder = doc.images.scratch_folder;
