@@ -38,6 +38,7 @@ struct ConvertOptions {
   std::vector<std::string> paths;
   std::shared_ptr<ConversionOptions> conversion = std::make_shared<ConversionOptions>();
   int jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  bool dry_run = false;
 };
 
 int Refuse(const std::string& message) {
@@ -142,6 +143,7 @@ int RunConvert(const ConvertOptions& o) {
   request.output_folder = o.output;
   request.settings = *settings;
   request.jobs = std::max(1, o.jobs);
+  request.dry_run = o.dry_run;
   KeepFreedMemoryForReuse();
   ProgressBar bar(request.sources.size());
   std::array<size_t, 3> tally{};  // converted, skipped, failed
@@ -156,7 +158,8 @@ int RunConvert(const ConvertOptions& o) {
   };
   RunBatch(request, callbacks);
   bar.Finish();
-  std::cout << tally[0] << " converted, " << tally[1] << " skipped, " << tally[2] << " failed\n";
+  std::cout << tally[0] << " converted, " << tally[1] << " skipped, " << tally[2] << " failed"
+            << (o.dry_run ? " (dry run: nothing written)\n" : "\n");
   return tally[2] > 0 ? kExitFailed : 0;
 }
 
@@ -172,6 +175,8 @@ void AddConvertCommand(CLI::App& app, int& exit_code) {
   AddConversionOptions(cmd, options->conversion);
   cmd->add_option("-j,--jobs", options->jobs, "Files converted in parallel")
       ->check(CLI::PositiveNumber);
+  cmd->add_flag("--dry-run", options->dry_run,
+                "Do everything but write: the same report, no file created or changed");
   cmd->callback([options, &exit_code] { exit_code = RunConvert(*options); });
 }
 
