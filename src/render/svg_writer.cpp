@@ -87,6 +87,7 @@ class SvgOut {
   void Item(const SceneItem& item) {
     switch (item.shape) {
       case ItemShape::kPolyline:
+      case ItemShape::kArc:  // as a polyline at the picture's precision
         out_ += "<polyline points=\"";
         Points(item);
         out_ += "\" stroke=\"";
@@ -114,17 +115,6 @@ class SvgOut {
         break;
       }
       case ItemShape::kText: Text(item); break;
-      case ItemShape::kArc:
-        out_ += "<polyline points=\"";
-        Points(item);
-        out_ += "\" stroke=\"";
-        Color(item.rgb);
-        out_ += "\" stroke-width=\"";
-        Num(item.width_px * unit_);
-        out_ += '"';
-        DashAttr(item.dash);
-        out_ += "/>\n";
-        break;
     }
   }
 
