@@ -1,9 +1,16 @@
 // varnelko-cli: the headless way to inspect and convert Jw_cad drawings.
 #include <CLI/CLI.hpp>
 
+#include <exception>
+#include <iostream>
+
 #include "cli/commands.h"
 #include "platform/command_line.h"
 #include "platform/console.h"
+
+namespace {
+constexpr int kExitUsage = 2;
+}
 
 int main(int argc, char** argv) {
   varnelko::platform::Utf8Console console;
@@ -21,6 +28,15 @@ int main(int argc, char** argv) {
   varnelko::cli::AddDumpCommand(app, exit_code);
   varnelko::cli::AddRewriteCommand(app, exit_code);
   varnelko::cli::AddConvertCommand(app, exit_code);
-  CLI11_PARSE(app, static_cast<int>(utf8_argv.size()), utf8_argv.data());
+  varnelko::cli::AddRenderCommand(app, exit_code);
+  try {
+    app.parse(static_cast<int>(utf8_argv.size()), utf8_argv.data());
+  } catch (const CLI::ParseError& e) {
+    // Prints the help asked for, or the usage error; every usage error exits 2.
+    return app.exit(e) == 0 ? 0 : kExitUsage;
+  } catch (const std::exception& e) {
+    std::cerr << "varnelko-cli: " << e.what() << "\n";
+    return 1;
+  }
   return exit_code;
 }

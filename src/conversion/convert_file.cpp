@@ -109,14 +109,13 @@ bool CheckOutputReplaceable(const fs::path& output, FormatError* error) {
   std::error_code ec;
   const fs::file_status status = fs::symlink_status(output, ec);
   if (fs::is_directory(status)) {
-    SetError(error, "a folder has the output's name; it is left as it is", 0);
+    SetError(error, "a folder has the output's name; it is left as it is");
     return false;
   }
   const fs::path backup = BackupPathOf(output);
   if (fs::exists(status) && fs::is_directory(fs::symlink_status(backup, ec))) {
     SetError(error, "cannot keep the old output as " + PathToUtf8(backup.filename()) +
-                        ": a folder has that name; it is left as it is",
-             0);
+                        ": a folder has that name; it is left as it is");
     return false;
   }
   return true;
@@ -136,15 +135,14 @@ bool WriteOutputKeepingBackup(const fs::path& output, std::span<const std::strin
     fs::rename(output, backup, ec);
     if (ec) {
       SetError(error, "cannot keep the old output as " + PathToUtf8(backup.filename()) + ": " +
-                          ec.message(),
-               0);
+                          ec.message());
       fs::remove(tmp, ec);
       return false;
     }
   }
   fs::rename(tmp, output, ec);
   if (!ec) return true;
-  SetError(error, "cannot put the new file in place: " + ec.message(), 0);
+  SetError(error, "cannot put the new file in place: " + ec.message());
   fs::remove(tmp, ec);
   if (had_output) fs::rename(backup, output, ec);  // the old output goes back under its name
   return false;
