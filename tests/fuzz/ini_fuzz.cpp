@@ -3,7 +3,8 @@
 // (FuzzedDataProvider strings, each ended by a backslash and a blank) and then
 // the file's bytes. Besides not crashing:
 // - a read is true exactly when it gives a non-empty value of at most size - 1
-//   bytes;
+//   bytes; a cut value is the start of the whole one, shorter than size - 1
+//   only by the bytes of one character (at most three);
 // - a write changes nothing outside the one line of its key (at most it
 //   inserts lines), leaves every other key reading as before, and its value
 //   reads back;
@@ -46,6 +47,14 @@ std::string Read(const fs::path& path, std::string_view section, std::string_vie
   if (out.size() > static_cast<size_t>(std::max(size - 1, 0))) std::abort();
   if (out.find('\n') != std::string::npos) std::abort();
   return out;
+}
+
+void CheckCut(const fs::path& path, std::string_view section, std::string_view key, int size) {
+  const std::string whole = Read(path, section, key, 1 << 20);
+  const std::string cut = Read(path, section, key, size);
+  if (!whole.starts_with(cut)) std::abort();
+  const size_t room = static_cast<size_t>(std::max(size - 1, 0));
+  if (cut.size() + 3 < std::min(whole.size(), room)) std::abort();
 }
 
 std::string Lower(std::string_view s) {
@@ -131,7 +140,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string file = input.ConsumeRemainingBytesAsString();
 
   const fs::path path = Scratch().Write("fuzz.ini", file);
-  Read(path, name.section, name.key, read_size);
+  CheckCut(path, name.section, name.key, read_size);
   WriteAndReadBack(path, name, value);
   Scratch().Write("fuzz.set", file);
   LoadAndSaveSettings(Scratch() / "fuzz.set");
