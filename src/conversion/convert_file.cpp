@@ -49,7 +49,8 @@ ConvertResult ConvertLoaded(Doc& doc, EntityStore& store, int32_t version, const
   return result;
 }
 
-const FormatError kOutputIsSource{"the output file is the source file itself", 0};
+const FormatError kOutputIsSource{"the output file is the source file itself",
+                                  FormatError::kNoOffset};
 
 }  // namespace
 
