@@ -324,6 +324,17 @@ TEST(CliDump, FiguresAndFailures) {
   EXPECT_EQ(legacy.out, "");
 }
 
+TEST(CliDump, ControlCharactersInNamesAreEscaped) {
+  TempDir dir;
+  for (const char* name : {"gone\n\x1b[2K.jww", "old\nmemo.jwk"}) {
+    const test::CliResult run = RunCli({"dump", (dir / name).string()});
+    EXPECT_EQ(run.status, 1);
+    ASSERT_EQ(Lines(run.err).size(), 1u) << run.err;
+    EXPECT_NE(run.err.find(R"(\x0a)"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find('\x1b'), std::string::npos) << run.err;
+  }
+}
+
 // Bound images stay in memory: neither command writes anything to the temp
 // folder.
 TEST(CliDump, PutsNothingIntoTheTempFolder) {
