@@ -101,8 +101,9 @@ int Refuse(const std::string& message) {
 // Settings from the file first, exactly as stored; explicit options win.
 std::optional<ConversionSettings> ResolveSettings(const ConvertOptions& o, std::string& why) {
   ConversionSettings s;
-  if (!o.settings_file.empty() && !LoadSettingsFile(o.settings_file, s)) {
-    why = "cannot read the settings file " + o.settings_file;
+  std::string reason;
+  if (!o.settings_file.empty() && !LoadSettingsFile(o.settings_file, s, &reason)) {
+    why = "cannot read the settings file " + o.settings_file + ": " + reason;
     return std::nullopt;
   }
   for (auto [slot, text] : {std::pair{1, &o.group}, std::pair{2, &o.layer}}) {
