@@ -84,11 +84,19 @@ CLI::Validator SwitchWord() {
       "");
 }
 
+// A whole number of at least 1. One too large for an int asks for as many
+// workers as there may be, as any number above the cap does.
 CLI::Validator AtLeastOne() {
   return CLI::Validator(
       [](std::string& v) {
         std::optional<int> n = WholeNumber(v);
-        return n && *n >= 1 ? std::string() : "must be at least 1, not " + v;
+        if (n) return *n >= 1 ? std::string() : "must be at least 1, not " + v;
+        auto digit = [](char c) { return c >= '0' && c <= '9'; };
+        if (!v.empty() && std::all_of(v.begin(), v.end(), digit)) {
+          v = std::to_string(kMaxJobs);
+          return std::string();
+        }
+        return "must be a whole number, not " + v;
       },
       "INT>=1");
 }
@@ -151,8 +159,8 @@ bool ListFolder(const fs::path& folder, std::vector<fs::path>& found, std::strin
 bool Absent(const fs::path& p) {
   std::error_code ec;
   const fs::file_status entry = fs::symlink_status(p, ec);
-  return !fs::exists(entry) && (!ec || ec == std::errc::no_such_file_or_directory ||
-                                ec == std::errc::not_a_directory);
+  return !fs::exists(entry) &&
+         (!ec || ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory);
 }
 
 // Files as given; folders, whatever their names, give their drawing files
@@ -298,7 +306,7 @@ void AddConvertCommand(CLI::App& app, int& exit_code) {
         ->trigger_on_parse();
   }
   cmd->add_option("-j,--jobs", options->jobs, "Files converted in parallel")
-      ->check(AtLeastOne());
+      ->transform(AtLeastOne());
   cmd->add_flag("--dry-run", options->dry_run,
                 "Do everything but write: the same report, no file created or changed");
   cmd->callback([options, &exit_code] { exit_code = RunConvert(*options); });

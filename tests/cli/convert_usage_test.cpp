@@ -49,6 +49,7 @@ TEST(CliUsage, EveryUsageErrorExitsTwoWithAMessage) {
       {{"convert", "-o", out, "--color"}, "required"},
       {{"convert", "-o", out, "--color", "--jobs", "0", src}, "--jobs: must be at least 1"},
       {{"convert", "-o", out, "--color", "--jobs", "-3", src}, "must be at least 1"},
+      {{"convert", "-o", out, "--color", "--jobs", "1.5", src}, "--jobs: must be a whole number"},
       {{"convert", "-o", out, "--color=abc", src}, "--color: expects on/off"},
       {{"convert", "-o", out, "--color", "--block-color=1x", src}, "1x"},
       {{"convert", "-o", b, "--color", src}, "the output " + b + " is not a folder"},
@@ -63,6 +64,8 @@ TEST(CliUsage, EveryUsageErrorExitsTwoWithAMessage) {
   }
   EXPECT_TRUE(fs::is_empty(f.out));
   EXPECT_EQ(RunCli({"convert", "--help"}).status, 0);
+  // More workers than an int holds is only a large number: capped like any other.
+  EXPECT_EQ(RunCli({"convert", "-o", out, "--color", "--jobs", "99999999999", src}).status, 0);
 }
 
 TEST(CliUsage, SwitchWordsAndNumbers) {
