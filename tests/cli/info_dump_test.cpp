@@ -164,6 +164,25 @@ TEST(CliInfo, ReportsEachBadFileAndStillListsTheOthers) {
   for (size_t i : {1, 2, 3}) EXPECT_EQ(err[i].find(" at offset"), std::string::npos) << err[i];
 }
 
+// A file too large for the memory there is (here a sparse 8 GB one under
+// a 100 MB limit) fails alone, naming itself; the next file is still shown.
+TEST(CliInfo, AFileTooLargeForMemoryFailsAlone) {
+  TempDir dir;
+  auto doc = TinyDrawing();
+  const fs::path good = WriteDrawing(dir, "good.jww", *doc);
+  const fs::path huge = dir.Write("huge.jww", "JwwData.");
+  fs::resize_file(huge, uintmax_t{8} << 30);
+  for (const char* command : {"info", "dump"}) {
+    std::vector<std::string> args = {command, huge.string()};
+    if (command == std::string("info")) args.push_back(good.string());
+    const test::CliResult run = RunCli(args, "ulimit -v 102400; ");
+    EXPECT_EQ(run.status, 1) << command;
+    EXPECT_EQ(run.err, "varnelko-cli " + std::string(command) + ": " + huge.string() +
+                           ": cannot load: std::bad_alloc\n");
+    if (args.size() == 3) EXPECT_EQ(Lines(run.out).size(), 1u) << run.out;
+  }
+}
+
 TEST(CliInfo, ControlCharactersInNamesAreEscaped) {
   TempDir dir;
   auto doc = TinyDrawing();
