@@ -5,12 +5,14 @@
 namespace varnelko::cli {
 namespace {
 
-// A reader of standard output that went away (`| head`, a pager quit) stops
-// the run as Ctrl-C does. Windows has no such signal: a failed write there
-// does not end the program.
-#if defined(SIGPIPE)
+// A closed terminal (SIGHUP) and a reader of standard output that went away
+// (SIGPIPE: `| head`, a pager quit) stop the run as Ctrl-C does. Windows has
+// neither signal: a failed write there does not end the program.
+#if defined(SIGHUP) && defined(SIGPIPE)
+constexpr int kHangUp = SIGHUP;
 constexpr int kClosedPipe = SIGPIPE;
 #else
+constexpr int kHangUp = 0;
 constexpr int kClosedPipe = 0;
 #endif
 
@@ -32,7 +34,7 @@ extern "C" void OnInterrupt(int signal_number) {
 }  // namespace
 
 void WatchInterrupts() {
-  for (int signal_number : {SIGINT, SIGTERM, kClosedPipe}) {
+  for (int signal_number : {SIGINT, SIGTERM, kHangUp, kClosedPipe}) {
     if (signal_number == 0) continue;
     if (std::signal(signal_number, OnInterrupt) == SIG_IGN) std::signal(signal_number, SIG_IGN);
   }
