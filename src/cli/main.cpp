@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
   varnelko::cli::AddDumpCommand(app, exit_code);
   varnelko::cli::AddRewriteCommand(app, exit_code);
   varnelko::cli::AddConvertCommand(app, exit_code);
+  varnelko::cli::AddRenderCommand(app, exit_code);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
