@@ -1,5 +1,7 @@
 #include "cli/load_drawing.h"
 
+#include <exception>
+
 #include "formats/file_extension.h"
 #include "formats/file_io.h"
 #include "formats/jws/jws_file.h"
@@ -25,6 +27,16 @@ LoadedDrawing::~LoadedDrawing() {
 }
 
 bool LoadedDrawing::Load(const std::filesystem::path& path, FormatError* error) {
+  try {
+    return LoadUnguarded(path, error);
+  } catch (const std::exception& e) {
+    // This file fails; `info` goes on with the next one.
+    SetError(error, std::string("cannot load: ") + e.what());
+    return false;
+  }
+}
+
+bool LoadedDrawing::LoadUnguarded(const std::filesystem::path& path, FormatError* error) {
   std::string start;
   if (!CanOpenFile(path, error)) return false;
   if (!ReadFilePrefix(path, kJwwSignature.size(), start, error)) return false;
@@ -38,8 +50,7 @@ bool LoadedDrawing::Load(const std::filesystem::path& path, FormatError* error) 
   // The JWW loader reads any bytes as a drawing; without the signature its
   // complaint would be about some field far into the file.
   if (!jww) {
-    SetError(error, "not a JWW drawing or JWS figure (no \"JwwData.\" or \"JwsData\" signature)",
-             0);
+    SetError(error, "not a JWW drawing or JWS figure (no \"JwwData.\" or \"JwsData\" signature)");
     return false;
   }
   jww_ = std::make_unique<JwwDocument>();
@@ -61,7 +72,7 @@ const BoundImages& LoadedDrawing::images() const { return jws_ ? kNoImages : jww
 bool CanOpenFile(const std::filesystem::path& path, FormatError* error) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) {
-    SetError(error, "is a folder, not a file", 0);
+    SetError(error, "is a folder, not a file");
     return false;
   }
   std::string first_byte;

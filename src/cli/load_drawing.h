@@ -20,6 +20,8 @@ class LoadedDrawing {
   LoadedDrawing(const LoadedDrawing&) = delete;
   LoadedDrawing& operator=(const LoadedDrawing&) = delete;
 
+  // False with the reason when the file cannot be read or loaded, also when
+  // loading throws (memory exhausted by a huge file, say).
   bool Load(const std::filesystem::path& path, FormatError* error);
 
   bool is_jws() const { return jws_ != nullptr; }
@@ -31,8 +33,13 @@ class LoadedDrawing {
   const EntityStore& store() const;
   // Empty for a JWS figure.
   const BoundImages& images() const;
+  // The loaded document: exactly one of them is set after a successful load.
+  const JwwDocument* jww() const { return jww_.get(); }
+  const JwsDocument* jws() const { return jws_.get(); }
 
  private:
+  bool LoadUnguarded(const std::filesystem::path& path, FormatError* error);
+
   std::unique_ptr<JwwDocument> jww_;
   std::unique_ptr<JwsDocument> jws_;
 };

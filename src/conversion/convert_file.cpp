@@ -49,7 +49,8 @@ ConvertResult ConvertLoaded(Doc& doc, EntityStore& store, int32_t version, const
   return result;
 }
 
-const FormatError kOutputIsSource{"the output file is the source file itself", 0};
+const FormatError kOutputIsSource{"the output file is the source file itself",
+                                  FormatError::kNoOffset};
 
 }  // namespace
 
@@ -106,14 +107,13 @@ bool CheckOutputReplaceable(const fs::path& output, FormatError* error) {
   std::error_code ec;
   const fs::file_status status = fs::symlink_status(output, ec);
   if (fs::is_directory(status)) {
-    SetError(error, "a folder has the output's name; it is left as it is", 0);
+    SetError(error, "a folder has the output's name; it is left as it is");
     return false;
   }
   const fs::path backup = BackupPathOf(output);
   if (fs::exists(status) && fs::is_directory(fs::symlink_status(backup, ec))) {
     SetError(error, "cannot keep the old output as " + backup.filename().string() +
-                        ": a folder has that name; it is left as it is",
-             0);
+                        ": a folder has that name; it is left as it is");
     return false;
   }
   return true;
@@ -128,20 +128,19 @@ bool WriteOutputKeepingBackup(const fs::path& output, std::span<const std::strin
   const fs::path backup = BackupPathOf(output);
   // Anything but a folder under the output name (a file, a link) is kept;
   // rename replaces an older backup file in one step and refuses a folder.
-  const bool had_output = fs::exists(fs::symlink_status(output, ec));
-  if (had_output) {
-    fs::rename(output, backup, ec);
-    if (ec) {
-      SetError(error, "cannot keep the old output as " + backup.filename().string() + ": " +
-                          ec.message(),
-               0);
-      fs::remove(tmp, ec);
-      return false;
-    }
+  // No output, also one that another run into this folder has just made its
+  // backup, leaves nothing to keep: tried rather than looked at first.
+  fs::rename(output, backup, ec);
+  const bool had_output = !ec;
+  if (ec && ec != std::errc::no_such_file_or_directory) {
+    SetError(error, "cannot keep the old output as " + backup.filename().string() + ": " +
+                        ec.message());
+    fs::remove(tmp, ec);
+    return false;
   }
   fs::rename(tmp, output, ec);
   if (!ec) return true;
-  SetError(error, "cannot put the new file in place: " + ec.message(), 0);
+  SetError(error, "cannot put the new file in place: " + ec.message());
   fs::remove(tmp, ec);
   if (had_output) fs::rename(backup, output, ec);  // the old output goes back under its name
   return false;
