@@ -10,67 +10,31 @@
 #include "formats/cstring.h"
 #include "formats/entity_archive.h"
 #include "formats/file_io.h"
+#include "formats/jww/bound_image_refs.h"
 #include "formats/jww/jww_file.h"
 #include "formats/jww/jww_header.h"
 
 namespace varnelko {
 namespace {
 
-constexpr std::string_view kImageMarker = "^@BM%temp%";
-
-// Upper-cases ASCII letters and leaves double-byte characters whole, as the
-// Japanese locale does.
-std::string UpperCp932(std::string_view s) {
-  std::string out(s);
-  for (size_t i = 0; i < out.size(); ++i) {
-    uint8_t b = static_cast<uint8_t>(out[i]);
-    if (IsLeadByte(b)) {
-      ++i;
-    } else if (b >= 'a' && b <= 'z') {
-      out[i] = static_cast<char>(b - 'a' + 'A');
-    }
-  }
-  return out;
-}
-
-// Marks the first image whose upper-cased name begins with the reference in
-// `text` ("^@BM%temp%" + name + "," + placement), if it holds one.
-void MarkReferencedImage(std::string_view text, const std::vector<std::string>& upper_names,
-                         BoundImages& images) {
-  if (text.size() < kImageMarker.size() + 1 || !text.starts_with(kImageMarker)) return;
-  size_t comma = text.find(',', kImageMarker.size());
-  if (comma == std::string_view::npos) return;
-  std::string reference =
-      UpperCp932(text.substr(kImageMarker.size(), comma - kImageMarker.size()));
-  for (size_t i = 0; i < upper_names.size(); ++i) {
-    if (upper_names[i].starts_with(reference)) {
-      images.list[i].used = 1;
-      return;
-    }
-  }
-}
-
+// Sets the used flag of every image that a top-level text or a member text
+// of a block definition still refers to and whose scratch file is there.
 void MarkReferencedImages(JwwDocument& doc) {
-  std::vector<std::string> upper_names;
-  upper_names.reserve(doc.images.list.size());
-  for (TBindImageType& entry : doc.images.list) {
-    entry.used = 0;
-    upper_names.push_back(UpperCp932(entry.name));
-  }
-  if (upper_names.empty()) return;
-  for (const TEntMoji& t : doc.store.texts) MarkReferencedImage(t.text, upper_names, doc.images);
+  std::vector<std::string_view> names;
+  names.reserve(doc.images.list.size());
+  for (const TBindImageType& entry : doc.images.list) names.push_back(entry.name);
+  BoundImageRefs refs(names);
+  for (const TEntMoji& t : doc.store.texts) refs.See(t.text);
   for (const TEntBlockDef& def : doc.store.block_defs) {
-    for (const TEntMoji& t : def.members.texts) {
-      MarkReferencedImage(t.text, upper_names, doc.images);
-    }
+    for (const TEntMoji& t : def.members.texts) refs.See(t.text);
   }
   // Only a file of a plain name inside the scratch folder is ever read.
-  for (TBindImageType& entry : doc.images.list) {
+  for (size_t i = 0; i < doc.images.list.size(); ++i) {
+    TBindImageType& entry = doc.images.list[i];
     std::error_code ec;
-    if (entry.used && (doc.images.scratch_folder.empty() || !IsPlainImageName(entry.name) ||
-                       !std::filesystem::is_regular_file(ScratchPathOf(doc.images, entry.name), ec))) {
-      entry.used = 0;
-    }
+    entry.used = refs.used()[i] && !doc.images.scratch_folder.empty() &&
+                 IsPlainImageName(entry.name) &&
+                 std::filesystem::is_regular_file(ScratchPathOf(doc.images, entry.name), ec);
   }
 }
 
