@@ -46,7 +46,7 @@ struct Patch {
 // against what the writer would write and noting the changes.
 class ArchivePatcher {
  public:
-  ArchivePatcher(const std::string& bytes, ByteReader& in, int32_t version,
+  ArchivePatcher(std::string_view bytes, ByteReader& in, int32_t version,
                  size_t max_class_name, const LayerRules& rules, bool figure)
       : bytes_(bytes), in_(in), version_(version), layout_(version), rules_(rules),
         figure_(figure), tags_(in, max_class_name), writer_tags_(version) {}
@@ -80,7 +80,7 @@ class ArchivePatcher {
   }
 
   std::string_view Input(size_t offset, size_t length) const {
-    return std::string_view(bytes_).substr(offset, length);
+    return bytes_.substr(offset, length);
   }
 
   // Ends the current span before `offset` and starts the next one after
@@ -270,7 +270,7 @@ class ArchivePatcher {
     return List(true);
   }
 
-  const std::string& bytes_;
+  const std::string_view bytes_;
   ByteReader& in_;
   const int32_t version_;
   const ArchiveLayout layout_;
@@ -289,12 +289,12 @@ class ArchivePatcher {
 };
 
 // After the walk succeeded: patches the input and lists the output pieces.
-void Finish(std::string& bytes, const ArchivePatcher& patcher, PatchedFile& out) {
+void Finish(std::span<char> bytes, const ArchivePatcher& patcher, PatchedFile& out) {
   for (const Patch& p : patcher.patches()) std::memcpy(bytes.data() + p.offset, p.bytes, p.length);
   out.pieces.clear();
   out.pieces.reserve(patcher.spans().size() + 1);
   for (auto [offset, length] : patcher.spans()) {
-    out.pieces.push_back(std::string_view(bytes).substr(offset, length));
+    out.pieces.push_back(std::string_view(bytes.data() + offset, length));
   }
   out.counts = patcher.counts();
 }
@@ -347,9 +347,10 @@ std::string PatchedFile::Joined() const {
   return all;
 }
 
-bool ScanPatchJww(std::string& bytes, const ConversionSettings& settings, PatchedFile& out,
+bool ScanPatchJww(std::span<char> bytes, const ConversionSettings& settings, PatchedFile& out,
                   std::string& why) {
-  ByteReader in(bytes);
+  const std::string_view input(bytes.data(), bytes.size());
+  ByteReader in(input);
   auto header = std::make_unique<JwwDocument>();
   ReadJwwHeader(in, *header);
   if (!in.ok()) return Refuse(why, "unreadable header: " + in.error().Describe());
@@ -360,7 +361,7 @@ bool ScanPatchJww(std::string& bytes, const ConversionSettings& settings, Patche
     return Refuse(why, "header cannot be written: " + error.Describe());
   }
   const LayerRules rules(settings);
-  ArchivePatcher patcher(bytes, in, version, kJwwMaxClassName, rules, false);
+  ArchivePatcher patcher(input, in, version, kJwwMaxClassName, rules, false);
   if (!patcher.Walk()) return Refuse(why, patcher.why());
   size_t images_at = in.offset(), images_length = 0;
   if (version >= kBoundImagesVersion &&
@@ -369,13 +370,14 @@ bool ScanPatchJww(std::string& bytes, const ConversionSettings& settings, Patche
   }
   out.head = head.Take();
   Finish(bytes, patcher, out);
-  if (images_length) out.pieces.push_back(std::string_view(bytes).substr(images_at, images_length));
+  if (images_length) out.pieces.push_back(input.substr(images_at, images_length));
   return true;
 }
 
-bool ScanPatchJws(std::string& bytes, const ConversionSettings& settings, PatchedFile& out,
+bool ScanPatchJws(std::span<char> bytes, const ConversionSettings& settings, PatchedFile& out,
                   std::string& why) {
-  ByteReader in(bytes);
+  const std::string_view input(bytes.data(), bytes.size());
+  ByteReader in(input);
   JwsDocument header;
   ReadJwsHeader(in, header);
   if (!in.ok()) return Refuse(why, "unreadable header: " + in.error().Describe());
@@ -387,7 +389,7 @@ bool ScanPatchJws(std::string& bytes, const ConversionSettings& settings, Patche
   ByteWriter head;
   WriteJwsHeader(head, header.version, header);
   const LayerRules rules(settings);
-  ArchivePatcher patcher(bytes, in, header.version, kJwsMaxClassName, rules, true);
+  ArchivePatcher patcher(input, in, header.version, kJwsMaxClassName, rules, true);
   if (!patcher.Walk()) return Refuse(why, patcher.why());
   out.head = head.Take();
   Finish(bytes, patcher, out);

@@ -6,6 +6,7 @@
 // write: whenever the input is not exactly in the form the writer would
 // give it, the scan says so and the caller takes the full path, which
 // produces the same bytes in every case where the scan succeeds.
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,11 +30,11 @@ struct PatchedFile {
 // Converts the JWW drawing in `bytes` at its own version. On success `bytes`
 // holds the patched entity headers and `out` refers into it; false (with
 // `bytes` unchanged and `why` set) when the full path has to do it.
-bool ScanPatchJww(std::string& bytes, const ConversionSettings& settings, PatchedFile& out,
+bool ScanPatchJww(std::span<char> bytes, const ConversionSettings& settings, PatchedFile& out,
                   std::string& why);
 
 // The same for a JWS figure, written at the normalised form of its version.
-bool ScanPatchJws(std::string& bytes, const ConversionSettings& settings, PatchedFile& out,
+bool ScanPatchJws(std::span<char> bytes, const ConversionSettings& settings, PatchedFile& out,
                   std::string& why);
 
 }  // namespace varnelko
