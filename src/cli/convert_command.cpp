@@ -44,6 +44,7 @@ struct ConvertOptions {
   std::string group, layer;
   std::array<std::optional<int>, 6> switches;  // C3..C8 when given
   int jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  bool full_path = false;
 };
 
 // "0".."15", one hexadecimal digit "0".."F", or "all" / "16" (every one).
@@ -193,6 +194,7 @@ int RunConvert(const ConvertOptions& o) {
   request.output_folder = o.output;
   request.settings = *settings;
   request.jobs = std::max(1, o.jobs);
+  request.full_path = o.full_path || FullPathRequested();
   KeepFreedMemoryForReuse();
   ProgressBar bar(request.sources.size());
   std::array<size_t, 3> tally{};  // converted, skipped, failed
@@ -240,6 +242,9 @@ void AddConvertCommand(CLI::App& app, int& exit_code) {
   }
   cmd->add_option("-j,--jobs", options->jobs, "Files converted in parallel")
       ->check(CLI::PositiveNumber);
+  cmd->add_flag("--full", options->full_path,
+                "Load, convert and write every drawing whole, never patching it in place "
+                "(also with VARNELKO_FULL_PATH=1); the outputs are the same");
   cmd->callback([options, &exit_code] { exit_code = RunConvert(*options); });
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
+#include <string_view>
 #include <exception>
 #include <map>
 #include <mutex>
@@ -46,6 +48,11 @@ BatchCheck CheckBatchPreconditions(const fs::path& output_folder,
   }
   if (settings.C(3) == 0 && settings.C(4) == 0) return BatchCheck::kNothingToConvert;
   return BatchCheck::kOk;
+}
+
+bool FullPathRequested() {
+  const char* value = std::getenv("VARNELKO_FULL_PATH");
+  return value && std::string_view(value) == "1";
 }
 
 DrawingType ProbeDrawing(const fs::path& path) {

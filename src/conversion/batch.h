@@ -47,7 +47,13 @@ struct BatchRequest {
   std::filesystem::path output_folder;
   ConversionSettings settings;
   int jobs = 1;  // files converted in parallel; the outcome is the same as with 1
+  // Every file takes the full path (load, convert, write) instead of being
+  // patched in place where it can; the outputs are the same either way.
+  bool full_path = false;
 };
+
+// True when the environment asks for the full path (VARNELKO_FULL_PATH=1).
+bool FullPathRequested();
 
 struct BatchCallbacks {
   // When a file starts, with its index into `sources` and the progress text.
