@@ -45,6 +45,7 @@ struct ConvertOptions {
   std::array<std::optional<int>, 6> switches;  // C3..C8 when given
   int jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   bool full_path = false;
+  bool dry_run = false;
 };
 
 // "0".."15", one hexadecimal digit "0".."F", or "all" / "16" (every one).
@@ -195,6 +196,7 @@ int RunConvert(const ConvertOptions& o) {
   request.settings = *settings;
   request.jobs = std::max(1, o.jobs);
   request.full_path = o.full_path || FullPathRequested();
+  request.dry_run = o.dry_run;
   KeepFreedMemoryForReuse();
   ProgressBar bar(request.sources.size());
   std::array<size_t, 3> tally{};  // converted, skipped, failed
@@ -209,7 +211,8 @@ int RunConvert(const ConvertOptions& o) {
   };
   RunBatch(request, callbacks);
   bar.Finish();
-  std::cout << tally[0] << " converted, " << tally[1] << " skipped, " << tally[2] << " failed\n";
+  std::cout << tally[0] << " converted, " << tally[1] << " skipped, " << tally[2] << " failed"
+            << (o.dry_run ? " (dry run: nothing written)\n" : "\n");
   return tally[2] > 0 ? kExitFailed : 0;
 }
 
@@ -245,6 +248,8 @@ void AddConvertCommand(CLI::App& app, int& exit_code) {
   cmd->add_flag("--full", options->full_path,
                 "Load, convert and write every drawing whole, never patching it in place "
                 "(also with VARNELKO_FULL_PATH=1); the outputs are the same");
+  cmd->add_flag("--dry-run", options->dry_run,
+                "Do everything but write: the same report, no file created or changed");
   cmd->callback([options, &exit_code] { exit_code = RunConvert(*options); });
 }
 

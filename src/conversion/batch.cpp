@@ -55,26 +55,38 @@ bool FullPathRequested() {
   return value && std::string_view(value) == "1";
 }
 
-DrawingType ProbeDrawing(const fs::path& path) {
+DrawingType ProbeDrawing(const fs::path& path, std::string* why) {
   const std::string ext = UpperCaseExtension(path);
-  if (ext == ".JWW" && IsJwwFile(path)) return DrawingType::kJww;
-  if (ext == ".JWS" && IsJwsFile(path)) return DrawingType::kJws;
-  return DrawingType::kNone;
+  if (ext != ".JWW" && ext != ".JWS") return DrawingType::kNone;
+  FormatError unreadable;
+  if (ext == ".JWW" ? IsJwwFile(path, &unreadable) : IsJwsFile(path, &unreadable)) {
+    return ext == ".JWW" ? DrawingType::kJww : DrawingType::kJws;
+  }
+  if (unreadable.what.empty()) return DrawingType::kNone;
+  // A file that cannot be read is a failure, not "no drawing".
+  if (why) *why = unreadable.what;
+  return DrawingType::kUnreadable;
 }
 
 namespace {
 
-FileOutcome ConvertOne(const fs::path& source, const fs::path& output_folder,
-                       const ConversionSettings& settings, const ProgressFn& progress) {
+FileOutcome ConvertOne(const fs::path& source, const BatchRequest& request,
+                       const ProgressFn& progress) {
   FileOutcome outcome;
   outcome.source = source;
-  outcome.output = output_folder / source.filename();
-  const DrawingType type = ProbeDrawing(source);
+  outcome.output = request.output_folder / source.filename();
+  const DrawingType type = ProbeDrawing(source, &outcome.error);
   if (type == DrawingType::kNone) return outcome;  // kSkipped
+  if (type == DrawingType::kUnreadable) {
+    outcome.kind = FileOutcomeKind::kLoadFailed;
+    return outcome;
+  }
+  const OutputMode mode = request.dry_run ? OutputMode::kDryRun : OutputMode::kWrite;
   ConvertResult r;
   try {
-    r = type == DrawingType::kJww ? ConvertJwwFile(source, outcome.output, settings, progress)
-                                  : ConvertJwsFile(source, outcome.output, settings, progress);
+    r = type == DrawingType::kJww
+            ? ConvertJwwFile(source, outcome.output, request.settings, progress, mode)
+            : ConvertJwsFile(source, outcome.output, request.settings, progress, mode);
   } catch (const std::exception& e) {
     // Memory exhausted by a huge drawing, say: this file fails, the run goes on.
     r.status = ConvertStatus::kLoadFailed;
@@ -158,8 +170,7 @@ std::vector<FileOutcome> RunBatch(const BatchRequest& request, const BatchCallba
             callbacks.on_progress(index, text);
           };
         }
-        reporter.Finished(index, ConvertOne(request.sources[index], request.output_folder,
-                                            request.settings, progress));
+        reporter.Finished(index, ConvertOne(request.sources[index], request, progress));
       }
     }
   };

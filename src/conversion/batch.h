@@ -28,10 +28,15 @@ BatchCheck CheckBatchPreconditions(const std::filesystem::path& output_folder,
                                    const std::vector<std::filesystem::path>& source_folders,
                                    const ConversionSettings& settings);
 
-// Which converter a file goes to: by its upper-cased extension, then its probe.
-enum class DrawingType { kNone, kJww, kJws };
-DrawingType ProbeDrawing(const std::filesystem::path& path);
+// Which converter a file goes to: by its upper-cased extension, then its
+// signature. kNone: another extension, or read and no drawing signature.
+// kUnreadable: a drawing's extension, but the file cannot be opened or read
+// (or is no regular file); `why` then holds the reason.
+enum class DrawingType { kNone, kJww, kJws, kUnreadable };
+DrawingType ProbeDrawing(const std::filesystem::path& path, std::string* why = nullptr);
 
+// kSkipped: no drawing (by extension or signature). A drawing that cannot
+// be opened or read is kLoadFailed.
 enum class FileOutcomeKind { kConverted, kSkipped, kLoadFailed, kWriteFailed };
 
 struct FileOutcome {
@@ -50,6 +55,7 @@ struct BatchRequest {
   // Every file takes the full path (load, convert, write) instead of being
   // patched in place where it can; the outputs are the same either way.
   bool full_path = false;
+  bool dry_run = false;  // everything but writing: same outcomes, no file touched
 };
 
 // True when the environment asks for the full path (VARNELKO_FULL_PATH=1).

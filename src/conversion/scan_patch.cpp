@@ -285,8 +285,8 @@ void Finish(std::span<char> bytes, const ArchivePatcher& patcher, PatchedFile& o
 }
 
 // The bound image section is copied as it stands when the writer would
-// write every entry back unchanged: each named, with data, with a name the
-// loader accepts, and still referred to by a text. Returns the section's
+// write every entry back unchanged: each named, with data, and still
+// referred to by a text. Returns the section's
 // length, or false with `why`.
 bool CheckBoundImages(ByteReader& in, const std::vector<std::string_view>& texts, size_t& length,
                       std::string& why) {
@@ -301,8 +301,10 @@ bool CheckBoundImages(ByteReader& in, const std::vector<std::string_view>& texts
     int32_t size = in.I32();
     if (!in.ok()) return Refuse(why, "unreadable image entry");
     if (!writer_form) return Refuse(why, "image name length not in the writer's form");
-    if (name.empty() || size <= 0) return Refuse(why, "empty image entry");
-    if (!IsPlainImageName(std::string(name))) return Refuse(why, "image name the loader refuses");
+    // An entry the writer drops, or (of negative size) writes with size 0.
+    if (!CarriesImage(TBindImageType{std::string(name), size}) || size < 0) {
+      return Refuse(why, "empty image entry");
+    }
     if (static_cast<size_t>(size) > in.remaining()) return Refuse(why, "truncated image");
     in.Skip(static_cast<size_t>(size));
     names.push_back(name);

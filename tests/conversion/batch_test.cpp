@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <map>
 
@@ -65,7 +66,36 @@ TEST(ProbeDrawing, ByUpperCasedExtensionThenSignature) {
   EXPECT_EQ(ProbeDrawing(dir.Write("e.jww", "jwwdata.")), DrawingType::kNone);
   EXPECT_EQ(ProbeDrawing(dir.Write("f.bak", "JwwData.")), DrawingType::kNone);
   EXPECT_EQ(ProbeDrawing(dir.Write("g.jwc", "jw_cad(c)data.......")), DrawingType::kNone);
-  EXPECT_EQ(ProbeDrawing(dir / "missing.jww"), DrawingType::kNone);
+  std::string why;
+  EXPECT_EQ(ProbeDrawing(dir / "missing.jww", &why), DrawingType::kUnreadable);
+  EXPECT_EQ(why, "cannot open: No such file or directory");
+  EXPECT_EQ(ProbeDrawing(dir / "missing.txt"), DrawingType::kNone);  // not even looked at
+}
+
+// A drawing that cannot be opened or read fails with the reason; it is not
+// "no drawing". A FIFO fails at once instead of waiting for a writer.
+TEST(RunBatch, UnreadableDrawingsFailWithTheReason) {
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  fs::create_directory(dir / "folder.jww");
+  fs::create_symlink(dir / "gone.jww", dir / "dangling.jww");
+  ASSERT_EQ(std::system(("mkfifo '" + (dir / "pipe.jws").string() + "'").c_str()), 0);
+  const std::vector<fs::path> sources = {dir / "deleted.jww", dir / "folder.jww",
+                                         dir / "dangling.jww", dir / "pipe.jws",
+                                         dir.Write("plain.jww", "no signature")};
+  for (bool dry_run : {false, true}) {
+    BatchRequest request{sources, dir / "out", ColorOnly(), 2};
+    request.dry_run = dry_run;
+    std::vector<FileOutcome> o = RunBatch(request);
+    ASSERT_EQ(o.size(), 5u);
+    for (size_t i = 0; i < 4; ++i) EXPECT_EQ(o[i].kind, FileOutcomeKind::kLoadFailed) << i;
+    EXPECT_EQ(o[0].error, "cannot open: No such file or directory");
+    EXPECT_EQ(o[1].error, "is a folder, not a file");
+    EXPECT_EQ(o[2].error, "cannot open: No such file or directory");
+    EXPECT_EQ(o[3].error, "not a regular file (a FIFO)");
+    EXPECT_EQ(o[4].kind, FileOutcomeKind::kSkipped);
+  }
+  EXPECT_TRUE(fs::is_empty(dir / "out"));
 }
 
 // A folder of sources exercising every outcome and the name collisions.
@@ -143,6 +173,28 @@ TEST(RunBatch, ParallelRunEqualsSerialRun) {
       EXPECT_EQ(runs[r][i].source, serial[i].source) << i;
     }
   }
+}
+
+TEST(RunBatch, DryRunReportsAsARealRunAndWritesNothing) {
+  TempDir dir;
+  std::vector<fs::path> sources = MakeSources(dir);
+  fs::create_directory(dir / "out");
+  std::ofstream(dir / "out" / "a.jws") << "old figure";
+  fs::create_directory(dir / "out" / "d1.jww");  // a folder the real run refuses to replace
+  const auto before = FolderContents(dir / "out");
+  BatchRequest request{sources, dir / "out", ColorOnly(), 2};
+  request.dry_run = true;
+  std::vector<FileOutcome> dry = RunBatch(request);
+  EXPECT_TRUE(FolderContents(dir / "out") == before);
+  request.dry_run = false;
+  std::vector<FileOutcome> real = RunBatch(request);
+  ASSERT_EQ(dry.size(), real.size());
+  for (size_t i = 0; i < real.size(); ++i) {
+    EXPECT_EQ(dry[i].kind, real[i].kind) << i;
+    EXPECT_EQ(dry[i].counts, real[i].counts) << i;
+    EXPECT_EQ(dry[i].error, real[i].error) << i;
+  }
+  EXPECT_EQ(real[1].kind, FileOutcomeKind::kWriteFailed);
 }
 
 TEST(RunBatch, NoSourcesNoOutcomes) {

@@ -18,9 +18,9 @@ std::string ShellQuoted(const std::string& arg) {
 
 }  // namespace
 
-CliResult RunCli(const std::vector<std::string>& args) {
+CliResult RunCli(const std::vector<std::string>& args, const std::string& shell_setup) {
   TempDir capture;
-  std::string command = ShellQuoted(VARNELKO_CLI);
+  std::string command = shell_setup + ShellQuoted(VARNELKO_CLI);
   for (const std::string& arg : args) command += " " + ShellQuoted(arg);
   command += " >" + ShellQuoted((capture / "out").string()) + " 2>" +
              ShellQuoted((capture / "err").string()) + " </dev/null";

@@ -12,6 +12,7 @@ struct CliResult {
   std::string err;
 };
 
-CliResult RunCli(const std::vector<std::string>& args);
+// `shell_setup` runs first in the same shell, e.g. "ulimit -f 1;".
+CliResult RunCli(const std::vector<std::string>& args, const std::string& shell_setup = "");
 
 }  // namespace varnelko::test

@@ -1,10 +1,10 @@
 // Writing a JWW drawing: header block, object archive and, from version 700,
-// the bound images that a text still refers to. The whole file is built in
-// memory and handed to the file system in one go.
+// the bound images that a text still refers to, from the bytes the document
+// holds. The whole file is built in memory and handed to the file system in
+// one go.
 #include <algorithm>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 #include "document/text_helpers.h"
 #include "formats/cstring.h"
@@ -18,7 +18,7 @@ namespace varnelko {
 namespace {
 
 // Sets the used flag of every image that a top-level text or a member text
-// of a block definition still refers to and whose scratch file is there.
+// of a block definition still refers to.
 void MarkReferencedImages(JwwDocument& doc) {
   std::vector<std::string_view> names;
   names.reserve(doc.images.list.size());
@@ -28,13 +28,10 @@ void MarkReferencedImages(JwwDocument& doc) {
   for (const TEntBlockDef& def : doc.store.block_defs) {
     for (const TEntMoji& t : def.members.texts) refs.See(t.text);
   }
-  // Only a file of a plain name inside the scratch folder is ever read.
+  // An entry that carries no image is not written, even when referred to.
   for (size_t i = 0; i < doc.images.list.size(); ++i) {
     TBindImageType& entry = doc.images.list[i];
-    std::error_code ec;
-    entry.used = refs.used()[i] && !doc.images.scratch_folder.empty() &&
-                 IsPlainImageName(entry.name) &&
-                 std::filesystem::is_regular_file(ScratchPathOf(doc.images, entry.name), ec);
+    entry.used = refs.used()[i] && CarriesImage(entry);
   }
 }
 
@@ -43,22 +40,18 @@ bool WriteBoundImages(ByteWriter& out, JwwDocument& doc, FormatError* error) {
   int32_t count = 0;
   for (const TBindImageType& entry : doc.images.list) count += entry.used;
   out.I32(count);
-  std::string data;
   for (const TBindImageType& entry : doc.images.list) {
     if (!entry.used) continue;
     if (!WriteCString(out, entry.name, error)) {
       if (error) error->what = "bound image name: " + error->what;
       return false;
     }
-    FormatError read_error;
-    if (!ReadWholeFile(ScratchPathOf(doc.images, entry.name), data, &read_error) ||
-        data.size() > 0x7FFFFFFF) {
-      SetError(error, "bound image " + entry.name + " cannot be read whole: " + read_error.what,
-               out.size());
+    if (entry.data.size() > 0x7FFFFFFF) {
+      SetError(error, "bound image " + QuoteBytes(entry.name) + " is too large", out.size());
       return false;
     }
-    out.I32(static_cast<int32_t>(data.size()));
-    out.Bytes(data);
+    out.I32(static_cast<int32_t>(entry.data.size()));
+    out.Bytes(entry.data);
   }
   return true;
 }
@@ -80,7 +73,7 @@ bool BuildJwwBytes(int32_t version, JwwDocument& doc, std::string& out, FormatEr
   size_t images = 0;
   if (version >= 700) {
     for (const TBindImageType& entry : doc.images.list) {
-      images += 8 + entry.name.size() + static_cast<size_t>(std::max(entry.size, 0));
+      images += 8 + entry.name.size() + entry.data.size();
     }
   }
   w.Reserve(EstimateHeaderSize(doc) + EstimateArchiveSize(doc.store) + images);
