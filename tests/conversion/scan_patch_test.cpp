@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "conversion/convert_file.h"
 #include "conversion/drawing_files.h"
 #include "formats/byte_writer.h"
 #include "formats/jws/jws_layout.h"
@@ -380,6 +381,54 @@ TEST(ScanPatch, DrawingsFallBackForImagesTheWriterWouldNotCopy) {
   EXPECT_NE(FallbackReason(bytes, false).find("no text refers"), std::string::npos);
   ExpectSamePaths(bytes, false, "unreferenced image");
   FreeJwwDocument(*doc);
+}
+
+}  // namespace
+}  // namespace varnelko
+
+namespace varnelko {
+namespace {
+
+// The file conversion takes the fast path where it can and the full path
+// otherwise; either way the output file is the one the full path writes.
+TEST(ConvertFilePaths, FastFullAndFallbackGiveTheSameFiles) {
+  test::TempDir dir;
+  for (const char* folder : {"fast", "full"}) std::filesystem::create_directory(dir / folder);
+  std::vector<std::pair<std::string, std::string>> inputs;  // name, bytes
+  test::BuildOptions o;
+  o.entities = 60;
+  o.images = 2;
+  inputs.emplace_back("gen.jww", JwwBytesOf(o));
+  o.version = 600;
+  inputs.emplace_back("gen.jws", JwsBytesOf(o));
+  o.version = 300;  // a figure the writer renumbers: the fast entry falls back
+  inputs.emplace_back("renumbered.jws", JwsBytesOf(o));
+  inputs.emplace_back("twice.jww", Drawing([](ByteWriter& out) {
+                        test::PutCount(out, 2);
+                        for (int i = 0; i < 2; ++i) {
+                          test::PutNewClass(out, "CDataSen");
+                          test::PutLine(out, kV, test::SampleLine(i));
+                        }
+                        test::PutCount(out, 0);
+                      }));
+  inputs.emplace_back("other.jww", "JwsData but named .jww");
+  const ConversionSettings s = test::SettingsOf({16, 16, 1, 1, 1, 1, 1, 1});
+  for (const auto& [name, bytes] : inputs) {
+    const auto source = dir.Write(name, bytes);
+    const bool figure = name.ends_with(".jws");
+    auto convert = [&](const char* folder, ConvertPath path) {
+      return figure ? ConvertJwsFile(source, dir / folder / name, s, {}, OutputMode::kWrite, path)
+                    : ConvertJwwFile(source, dir / folder / name, s, {}, OutputMode::kWrite, path);
+    };
+    const ConvertResult fast = convert("fast", ConvertPath::kFast);
+    const ConvertResult full = convert("full", ConvertPath::kFull);
+    EXPECT_EQ(fast.status, full.status) << name;
+    EXPECT_EQ(fast.counts, full.counts) << name;
+    EXPECT_EQ(test::ReadFile(dir / "fast" / name), test::ReadFile(dir / "full" / name)) << name;
+    EXPECT_EQ(test::ReadFile(source), bytes) << name << ": the source changed";
+    if (name == "other.jww") EXPECT_EQ(fast.status, ConvertStatus::kNotDrawing);
+    else EXPECT_EQ(fast.status, ConvertStatus::kConverted) << name << ": " << fast.error;
+  }
 }
 
 }  // namespace
