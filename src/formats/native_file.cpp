@@ -122,29 +122,42 @@ std::error_code WriteNewFile(const fs::path& path, std::span<const std::string_v
 
 #else
 
-bool ReadRegularFile(const fs::path& path, size_t max_bytes, std::string& out, std::string& why) {
-  out.clear();
-  // Looked at before opening, so that no device is ever opened; checked
-  // again on the open descriptor, in case the name was replaced meanwhile.
-  struct stat info {};
+namespace {
+
+// Opens a regular file for reading; -1 with `why` otherwise. Looked at
+// before opening, so that no device is ever opened; checked again on the
+// open descriptor (`info`), in case the name was replaced meanwhile.
+int OpenRegularFile(const fs::path& path, struct stat& info, std::string& why) {
   if (::stat(path.c_str(), &info) != 0) {
     why = "cannot open: " + Reason(errno);
-    return false;
+    return -1;
   }
   if (!S_ISREG(info.st_mode)) {
     std::error_code ec;
     why = NotRegular(fs::status(path, ec).type());
-    return false;
+    return -1;
   }
   // Non-blocking, so that a FIFO slipped in after the check cannot hang the open.
   int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
     why = "cannot open: " + Reason(errno);
-    return false;
+    return -1;
   }
-  bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  if (!ok) why = "not a regular file";
-  if (ok) out.reserve(static_cast<size_t>(std::min<uintmax_t>(info.st_size, max_bytes)));
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) return fd;
+  why = "not a regular file";
+  ::close(fd);
+  return -1;
+}
+
+}  // namespace
+
+bool ReadRegularFile(const fs::path& path, size_t max_bytes, std::string& out, std::string& why) {
+  out.clear();
+  struct stat info {};
+  int fd = OpenRegularFile(path, info, why);
+  if (fd < 0) return false;
+  bool ok = true;
+  out.reserve(static_cast<size_t>(std::min<uintmax_t>(info.st_size, max_bytes)));
   char chunk[1 << 16];
   while (ok && out.size() < max_bytes) {
     ssize_t n = ::read(fd, chunk, std::min(sizeof chunk, max_bytes - out.size()));
@@ -180,29 +193,14 @@ bool SameFile(const fs::path&, const PathState& a, const fs::path&, const PathSt
 bool ReadRegularFileInto(const fs::path& path, FileBuffer& buffer, PathState& state,
                          std::string& why) {
   FileBufferAccess::SetSize(buffer, 0);
-  // As ReadRegularFile: looked at before opening, so that no device is ever
-  // opened, and checked again on the open descriptor.
   struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) {
-    why = "cannot open: " + Reason(errno);
-    return false;
-  }
-  if (!S_ISREG(info.st_mode)) {
-    std::error_code ec;
-    why = NotRegular(fs::status(path, ec).type());
-    return false;
-  }
-  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) {
-    why = "cannot open: " + Reason(errno);
-    return false;
-  }
-  bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  if (!ok) why = "not a regular file";
+  int fd = OpenRegularFile(path, info, why);
+  if (fd < 0) return false;
+  bool ok = true;
   state = {true, false, static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
   // One byte more than the size, so that a file that grew meanwhile shows.
   size_t size = 0, room = static_cast<size_t>(info.st_size) + 1;
-  char* data = ok ? FileBufferAccess::Room(buffer, room) : nullptr;
+  char* data = FileBufferAccess::Room(buffer, room);
   room = FileBufferAccess::Capacity(buffer);
   while (ok) {
     if (size == room) {
