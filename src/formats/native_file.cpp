@@ -38,10 +38,15 @@ std::string NotRegular(fs::file_type type) {
 // The buffer's memory, for the readers below.
 struct FileBufferAccess {
   // Room for `n` bytes; what the buffer held is dropped when it has to grow.
+  // The old memory goes first, so that the allocator can hand it out again,
+  // and the buffer grows by half at least, so that a batch of ever larger
+  // files moves it only a few times. Pages beyond what is read are never
+  // touched, so the headroom costs no memory.
   static char* Room(FileBuffer& b, size_t n) {
     if (b.capacity_ < n) {
-      b.data_ = std::make_unique_for_overwrite<char[]>(n);
-      b.capacity_ = n;
+      b.data_.reset();
+      b.capacity_ = std::max(n, b.capacity_ + b.capacity_ / 2);
+      b.data_ = std::make_unique_for_overwrite<char[]>(b.capacity_);
     }
     return b.data_.get();
   }
@@ -214,7 +219,8 @@ bool ReadRegularFileInto(const fs::path& path, FileBuffer& buffer, PathState& st
         break;
       }
     }
-    ssize_t n = ::read(fd, data + size, room - size);
+    const size_t asked = room - size;
+    ssize_t n = ::read(fd, data + size, asked);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
       why = "cannot read: " + Reason(errno);
@@ -222,6 +228,9 @@ bool ReadRegularFileInto(const fs::path& path, FileBuffer& buffer, PathState& st
     }
     if (n <= 0) break;
     size += static_cast<size_t>(n);
+    // A regular file gives less than asked only at its end: no read for
+    // the end-of-file answer.
+    if (static_cast<size_t>(n) < asked) break;
   }
   ::close(fd);
   FileBufferAccess::SetSize(buffer, ok ? size : 0);
