@@ -9,5 +9,6 @@ void AddInfoCommand(CLI::App& app, int& exit_code);
 void AddDumpCommand(CLI::App& app, int& exit_code);
 void AddRewriteCommand(CLI::App& app, int& exit_code);
 void AddConvertCommand(CLI::App& app, int& exit_code);
+void AddRenderCommand(CLI::App& app, int& exit_code);
 
 }  // namespace varnelko::cli

@@ -1,13 +1,20 @@
 // `info FILE...`: one line per file with its format, version, entity and
 // block definition counts and memo; failures go to stderr, one line each.
+// `info --layers FILE...` adds one line per layer that holds entities, and
+// with conversion options what the conversion would change there.
+#include <array>
 #include <cstdio>
+#include <optional>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/conversion_options.h"
 #include "cli/load_drawing.h"
+#include "cli/report_text.h"
+#include "conversion/layer_inventory.h"
 #include "document/cp932.h"
 #include "document/text_helpers.h"
 #include "formats/memo_for_file.h"
@@ -37,24 +44,87 @@ bool DescribeMemoOnly(const std::string& name, std::string& line, FormatError& e
   return true;
 }
 
-bool DescribeFile(const std::string& name, std::string& line, FormatError& error) {
-  if (IsMemoOnlyFile(name)) return DescribeMemoOnly(name, line, error);
+constexpr std::array<const char*, 8> kKindNames = {
+    "", "line", "arc", "point", "text", "dimension", "solid", "block insertion"};
+
+std::string KindCounts(const std::array<int64_t, 8>& counts) {
+  std::string text;
+  for (int k = 1; k < 8; ++k) {
+    if (counts[k] == 0) continue;
+    if (!text.empty()) text += ", ";
+    const std::string kind = kKindNames[k];
+    text += std::to_string(counts[k]) + " " + (counts[k] == 1 ? kind : kind + "s");
+  }
+  return text;
+}
+
+std::string Hex(uint16_t n) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  return n < 16 ? std::string(1, kDigits[n]) : std::to_string(n);
+}
+
+// "  [0-3] group name / layer name: 12 lines, 1 text; block members: ...;
+// would change 12 colours, 0 line types"
+std::string LayerLine(const LayerInventoryEntry& e, bool with_changes) {
+  std::string line = "  [" + Hex(e.group) + "-" + Hex(e.layer) + "]";
+  const std::string group = Cp932ToUtf8(StripControlChars(e.group_name));
+  const std::string layer = Cp932ToUtf8(StripControlChars(e.layer_name));
+  if (!group.empty() || !layer.empty()) line += " " + group + " / " + layer;
+  line += ": ";
+  const std::string top = KindCounts(e.counts), members = KindCounts(e.member_counts);
+  line += top.empty() ? "no top-level entities" : top;
+  if (!members.empty()) line += "; block members: " + members;
+  if (with_changes) {
+    line += "; would change " + std::to_string(e.colors_changed) + " colours, " +
+            std::to_string(e.styles_changed) + " line types";
+  }
+  return line;
+}
+
+std::string LayersText(const LoadedDrawing& drawing, const std::optional<ConversionSettings>& s) {
+  const LayerInventory inv = drawing.jww() ? BuildLayerInventory(*drawing.jww(), s)
+                                           : BuildLayerInventory(*drawing.jws(), s);
+  std::string text;
+  for (const LayerInventoryEntry& e : inv.entries) text += "\n" + LayerLine(e, inv.with_changes);
+  if (inv.with_changes) {
+    text += "\n  conversion would change " + std::to_string(inv.colors_changed) + " colours, " +
+            std::to_string(inv.styles_changed) + " line types";
+  }
+  return text;
+}
+
+struct InfoRequest {
+  std::vector<std::string> files;
+  bool layers = false;
+  std::optional<ConversionSettings> settings;  // for the layer lines
+};
+
+bool DescribeFile(const std::string& name, const InfoRequest& r, std::string& line,
+                  FormatError& error) {
+  if (IsMemoOnlyFile(name)) {
+    if (!DescribeMemoOnly(name, line, error)) return false;
+    line = EscapeControls(line);
+    return true;
+  }
   LoadedDrawing drawing;
   if (!drawing.Load(name, &error)) return false;
-  line = DrawingLine(name, drawing);
+  // The layer lines hold names already stripped of control characters.
+  line = EscapeControls(DrawingLine(name, drawing));
+  if (r.layers) line += LayersText(drawing, r.settings);
   return true;
 }
 
-int RunInfo(const std::vector<std::string>& files) {
+int RunInfo(const InfoRequest& r) {
   int status = 0;
-  for (const std::string& name : files) {
+  for (const std::string& name : r.files) {
     std::string line;
     FormatError error;
-    if (DescribeFile(name, line, error)) {
+    if (DescribeFile(name, r, line, error)) {
       std::printf("%s\n", line.c_str());
     } else {
       std::fflush(stdout);
-      std::fprintf(stderr, "varnelko-cli info: %s: %s\n", name.c_str(), error.Describe().c_str());
+      std::fprintf(stderr, "varnelko-cli info: %s: %s\n", EscapeControls(name).c_str(),
+                   EscapeControls(error.Describe()).c_str());
       status = 1;
     }
   }
@@ -66,9 +136,25 @@ int RunInfo(const std::vector<std::string>& files) {
 
 void AddInfoCommand(CLI::App& app, int& exit_code) {
   auto* command = app.add_subcommand("info", "Show format, version, counts and memo of drawings");
-  auto files = std::make_shared<std::vector<std::string>>();
-  command->add_option("files", *files, "JWW, JWS, JWC, JWK or backup files")->required();
-  command->callback([files, &exit_code] { exit_code = RunInfo(*files); });
+  auto request = std::make_shared<InfoRequest>();
+  auto conversion = std::make_shared<ConversionOptions>();
+  command->add_option("files", request->files, "JWW, JWS, JWC, JWK or backup files")->required();
+  command->add_flag("--layers", request->layers,
+                    "Also list every layer holding entities, with counts by kind; with "
+                    "conversion options, what the conversion would change there");
+  AddConversionOptions(command, conversion);
+  command->callback([request, conversion, &exit_code] {
+    if (conversion->Given()) {
+      std::string why;
+      request->settings = ResolveConversionSettings(*conversion, why);
+      if (!request->settings) {
+        std::fprintf(stderr, "varnelko-cli info: %s\n", why.c_str());
+        exit_code = 2;
+        return;
+      }
+    }
+    exit_code = RunInfo(*request);
+  });
 }
 
 }  // namespace varnelko::cli

@@ -31,6 +31,9 @@ class LoadedDrawing {
   const EntityStore& store() const;
   // Empty for a JWS figure.
   const BoundImages& images() const;
+  // The loaded document: exactly one of them is set after a successful load.
+  const JwwDocument* jww() const { return jww_.get(); }
+  const JwsDocument* jws() const { return jws_.get(); }
 
  private:
   std::unique_ptr<JwwDocument> jww_;

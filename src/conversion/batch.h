@@ -1,6 +1,7 @@
 #pragma once
 // The batch run that both the desktop program and the command line drive:
 // preconditions, dispatch by extension and probe, one outcome per file.
+#include <atomic>
 #include <cstddef>
 #include <filesystem>
 #include <functional>
@@ -37,7 +38,8 @@ DrawingType ProbeDrawing(const std::filesystem::path& path, std::string* why = n
 
 // kSkipped: no drawing (by extension or signature). A drawing that cannot
 // be opened or read is kLoadFailed.
-enum class FileOutcomeKind { kConverted, kSkipped, kLoadFailed, kWriteFailed };
+// kNotStarted: the run was asked to stop before this file.
+enum class FileOutcomeKind { kConverted, kSkipped, kLoadFailed, kWriteFailed, kNotStarted };
 
 struct FileOutcome {
   std::filesystem::path source;
@@ -55,11 +57,16 @@ struct BatchRequest {
   // Every file takes the full path (load, convert, write) instead of being
   // patched in place where it can; the outputs are the same either way.
   bool full_path = false;
+  // When it becomes true no further file is started; the files in progress end.
+  const std::atomic<bool>* stop = nullptr;
   bool dry_run = false;  // everything but writing: same outcomes, no file touched
 };
 
 // True when the environment asks for the full path (VARNELKO_FULL_PATH=1).
 bool FullPathRequested();
+
+// Never more workers than this, whatever `jobs` asks for.
+constexpr int kMaxJobs = 64;
 
 struct BatchCallbacks {
   // When a file starts, with its index into `sources` and the progress text.
@@ -69,8 +76,15 @@ struct BatchCallbacks {
   std::function<void(size_t index, const FileOutcome& outcome)> on_done;
 };
 
+// The sources without the repeats of a file given earlier, also when the
+// repeat is spelt differently (another path, a link to the same folder).
+std::vector<std::filesystem::path> WithoutRepeatedFiles(
+    const std::vector<std::filesystem::path>& sources);
+
 // Converts every source (preconditions are the caller's). Returns one
-// outcome per source, in order.
+// outcome per source, in order. A source whose output name an earlier
+// source already takes fails without being read: the first one's output
+// stays. Fewer workers than `jobs` run when threads cannot be started.
 std::vector<FileOutcome> RunBatch(const BatchRequest& request,
                                   const BatchCallbacks& callbacks = {});
 

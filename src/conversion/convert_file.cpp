@@ -28,14 +28,6 @@ ConvertResult Failed(ConvertStatus status, const FormatError& error) {
   return result;
 }
 
-// A source that cannot be read fails with the system's reason alone.
-ConvertResult Unreadable(const FormatError& error) {
-  ConvertResult result;
-  result.status = ConvertStatus::kLoadFailed;
-  result.error = error.what;
-  return result;
-}
-
 // An output that names the source file itself (another letter case on a
 // case-insensitive system, a link) would move the source to its backup
 // name; the source must never change, so such a conversion is refused.
@@ -144,7 +136,7 @@ ConvertResult ConvertFile(const fs::path& source, const fs::path& output,
   FileBuffer& buffer = ThreadFileBuffer();
   PathState source_state;
   FormatError error;
-  if (!ReadWholeFileInto(source, buffer, source_state, &error)) return Unreadable(error);
+  if (!ReadWholeFileInto(source, buffer, source_state, &error)) return Failed(ConvertStatus::kLoadFailed, error);
   // The probe looks at the bytes just read rather than opening the file again.
   if (!buffer.view().starts_with(Format::kSignature)) {
     ConvertResult skipped;
@@ -162,7 +154,7 @@ ConvertResult ConvertFile(const fs::path& source, const fs::path& output,
       return result;
     }
     // The scan may have patched part of the bytes: the full path reads afresh.
-    if (!ReadWholeFileInto(source, buffer, source_state, &error)) return Unreadable(error);
+    if (!ReadWholeFileInto(source, buffer, source_state, &error)) return Failed(ConvertStatus::kLoadFailed, error);
   }
   return ConvertWhole<Format>(buffer.view(), output, output_state, settings, mode);
 }
@@ -196,14 +188,13 @@ bool CheckOutputReplaceable(const fs::path& output, FormatError* error) {
 
 bool CheckOutputReplaceable(const fs::path& output, const PathState& state, FormatError* error) {
   if (state.is_directory) {
-    SetError(error, "a folder has the output's name; it is left as it is", 0);
+    SetError(error, "a folder has the output's name; it is left as it is");
     return false;
   }
   const fs::path backup = BackupPathOf(output);
   if (state.exists && LookAtPath(backup).is_directory) {
     SetError(error, "cannot keep the old output as " + backup.filename().string() +
-                        ": a folder has that name; it is left as it is",
-             0);
+                        ": a folder has that name; it is left as it is");
     return false;
   }
   return true;
@@ -228,15 +219,14 @@ bool WriteOutputKeepingBackup(const fs::path& output, const PathState& state,
     fs::rename(output, backup, ec);
     if (ec) {
       SetError(error, "cannot keep the old output as " + backup.filename().string() + ": " +
-                          ec.message(),
-               0);
+                          ec.message());
       fs::remove(tmp, ec);
       return false;
     }
   }
   fs::rename(tmp, output, ec);
   if (!ec) return true;
-  SetError(error, "cannot put the new file in place: " + ec.message(), 0);
+  SetError(error, "cannot put the new file in place: " + ec.message());
   fs::remove(tmp, ec);
   if (had_output) fs::rename(backup, output, ec);  // the old output goes back under its name
   return false;

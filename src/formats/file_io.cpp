@@ -33,7 +33,7 @@ bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'
 bool ReadUpTo(const fs::path& path, size_t max_bytes, std::string& out, FormatError* error) {
   std::string why;
   if (ReadRegularFile(path, max_bytes, out, why)) return true;
-  SetError(error, why, out.size());
+  SetError(error, why, out.empty() ? FormatError::kNoOffset : out.size());
   return false;
 }
 
@@ -47,7 +47,7 @@ bool ReadWholeFileInto(const fs::path& path, FileBuffer& buffer, PathState& stat
                        FormatError* error) {
   std::string why;
   if (ReadRegularFileInto(path, buffer, state, why)) return true;
-  SetError(error, why, 0);
+  SetError(error, why);
   return false;
 }
 
@@ -78,7 +78,7 @@ bool WriteTemporarySibling(const fs::path& path, std::span<const std::string_vie
   }
   if (!ec) return true;
   temporary.clear();
-  SetError(error, "cannot write: " + ec.message(), 0);
+  SetError(error, "cannot write: " + ec.message());
   return false;
 }
 
@@ -88,7 +88,7 @@ bool WriteFileAtomically(const fs::path& path, std::string_view bytes, FormatErr
   std::error_code ec;
   fs::rename(tmp, path, ec);
   if (!ec) return true;
-  SetError(error, "cannot rename the finished file onto its name: " + ec.message(), 0);
+  SetError(error, "cannot rename the finished file onto its name: " + ec.message());
   fs::remove(tmp, ec);
   return false;
 }

@@ -159,6 +159,22 @@ TEST(CliInfo, ReportsEachBadFileAndStillListsTheOthers) {
   EXPECT_NE(err[1].find(text.string() + ": not a JWW drawing"), std::string::npos) << err[1];
   EXPECT_NE(err[2].find("missing.jww: cannot open"), std::string::npos) << err[2];
   EXPECT_NE(err[3].find(dir.path().string() + ": is a folder"), std::string::npos) << err[3];
+  // Only a failure at a place in the bytes names an offset.
+  EXPECT_NE(err[0].find(" at offset "), std::string::npos) << err[0];
+  for (size_t i : {1, 2, 3}) EXPECT_EQ(err[i].find(" at offset"), std::string::npos) << err[i];
+}
+
+TEST(CliInfo, ControlCharactersInNamesAreEscaped) {
+  TempDir dir;
+  auto doc = TinyDrawing();
+  const fs::path good = WriteDrawing(dir, "two\nlines.jww", *doc);
+  const test::CliResult run =
+      RunCli({"info", good.string(), (dir / "gone\r\x1b[2K.jww").string()});
+  EXPECT_EQ(run.status, 1);
+  ASSERT_EQ(Lines(run.out).size(), 1u) << run.out;
+  EXPECT_NE(run.out.find("two\\x0alines.jww: jww version"), std::string::npos) << run.out;
+  ASSERT_EQ(Lines(run.err).size(), 1u) << run.err;
+  EXPECT_NE(run.err.find("gone\\x0d\\x1b[2K.jww: "), std::string::npos) << run.err;
 }
 
 TEST(CliInfo, TheSignatureDecidesTheFormat) {

@@ -10,6 +10,7 @@
 #include "formats/entity_archive.h"
 #include "formats/jww/jww_file.h"
 #include "formats/jww/jww_header.h"
+#include "render/svg_writer.h"
 #include "../support/conversion_paths.h"
 
 namespace {
@@ -19,7 +20,13 @@ using namespace varnelko;
 void LoadDrawing(std::string_view bytes) {
   JwwDocument doc;
   FormatError error;
-  ReadJwwBytes(bytes, doc, &error);
+  // Whatever loaded also draws, before and after a conversion of everything.
+  if (ReadJwwBytes(bytes, doc, &error)) {
+    render::SceneOptions options;
+    options.after = ConversionSettings{{16, 16, 1, 1, 1, 1, 1, 1}};
+    std::string svg;
+    render::BuildSvg(render::BuildScene(doc, options), {}, svg);
+  }
   FreeJwwDocument(doc);
 }
 
