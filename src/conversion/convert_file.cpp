@@ -36,7 +36,8 @@ bool OutputIsSource(const fs::path& source, const PathState& source_state, const
   return output_state.exists && SameFile(source, source_state, output, output_state);
 }
 
-const FormatError kOutputIsSource{"the output file is the source file itself", 0};
+const FormatError kOutputIsSource{"the output file is the source file itself",
+                                  FormatError::kNoOffset};
 
 // What differs between the two formats.
 struct JwwFormat {
@@ -214,15 +215,15 @@ bool WriteOutputKeepingBackup(const fs::path& output, const PathState& state,
   const fs::path backup = BackupPathOf(output);
   // Anything but a folder under the output name (a file, a link) is kept;
   // rename replaces an older backup file in one step and refuses a folder.
-  const bool had_output = state.exists;
-  if (had_output) {
-    fs::rename(output, backup, ec);
-    if (ec) {
-      SetError(error, "cannot keep the old output as " + backup.filename().string() + ": " +
-                          ec.message());
-      fs::remove(tmp, ec);
-      return false;
-    }
+  // No output, also one that another run into this folder has just made its
+  // backup, leaves nothing to keep: tried rather than looked at first.
+  fs::rename(output, backup, ec);
+  const bool had_output = !ec;
+  if (ec && ec != std::errc::no_such_file_or_directory) {
+    SetError(error, "cannot keep the old output as " + backup.filename().string() + ": " +
+                        ec.message());
+    fs::remove(tmp, ec);
+    return false;
   }
   fs::rename(tmp, output, ec);
   if (!ec) return true;
