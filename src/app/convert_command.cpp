@@ -10,6 +10,7 @@
 #include <QThread>
 
 #include "app/main_window.h"
+#include "app/run_report.h"
 #include "conversion/batch.h"
 
 namespace varnelko {
@@ -17,11 +18,6 @@ namespace varnelko {
 namespace {
 
 QString Utf8(const std::string& text) { return QString::fromStdString(text); }
-
-bool Failed(const FileOutcome& outcome) {
-  return outcome.kind == FileOutcomeKind::kLoadFailed ||
-         outcome.kind == FileOutcomeKind::kWriteFailed;
-}
 
 }  // namespace
 
@@ -112,14 +108,16 @@ void TForm1::RunConversion(const std::vector<std::filesystem::path>& sources) {
   SetBusy(false);
   progress_->hide();
 
-  // A failure is never reported as success: the text says how many failed.
-  const auto failed = std::count_if(outcomes.begin(), outcomes.end(), Failed);
+  // A failure is never reported as success: the text says how many failed,
+  // and a box names them with their reasons.
+  const RunReport report = MakeRunReport(outcomes);
   QString text = QStringLiteral("変換作業を完了しました。");
-  if (failed > 0) {
+  if (report.failed > 0) {
     feedback_->Beep();
-    text += QString::number(failed) + QStringLiteral(" 個のファイルを変換できませんでした。");
+    text += QString::number(report.failed) + QStringLiteral(" 個のファイルを変換できませんでした。");
   }
   ShowStatus(text);
+  if (report.failed > 0) feedback_->ReportBox(report.summary, report.details);
 }
 
 void TForm1::SetBusy(bool busy) {

@@ -1,6 +1,6 @@
 #include "app/escape_watcher.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
 
@@ -43,6 +43,21 @@ bool EscapeWatcher::eventFilter(QObject*, QEvent* event) {
     pressed_ = true;
   }
   return true;
+}
+
+EscapeListener::EscapeListener(QObject* parent) : QObject(parent) {
+  QCoreApplication::instance()->installEventFilter(this);
+}
+
+EscapeListener::~EscapeListener() { QCoreApplication::instance()->removeEventFilter(this); }
+
+bool EscapeListener::eventFilter(QObject*, QEvent* event) {
+  if (event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+      !QApplication::activeModalWidget()) {
+    Q_EMIT Pressed();
+  }
+  return false;
 }
 
 }  // namespace varnelko

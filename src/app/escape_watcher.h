@@ -26,4 +26,21 @@ class EscapeWatcher : public QObject {
   bool pressed_ = false;
 };
 
+// While the memo column of a listing fills in, the window stays usable: this
+// watcher lets every event through and only tells of an Escape press that no
+// open box or dialog takes for itself.
+class EscapeListener : public QObject {
+  Q_OBJECT
+ public:
+  // Watches the whole application until destroyed.
+  explicit EscapeListener(QObject* parent = nullptr);
+  ~EscapeListener() override;
+
+ Q_SIGNALS:
+  void Pressed();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
 }  // namespace varnelko

@@ -2,13 +2,14 @@
 // alignment, header-click sorting and opening a file.
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QTableWidget>
+#include <array>
 
 #include "app/escape_watcher.h"
 #include "app/main_window.h"
+#include "app/memo_reader.h"
 #include "app/native_names.h"
-#include "document/cp932.h"
-#include "formats/memo_for_file.h"
 
 namespace varnelko {
 
@@ -16,6 +17,7 @@ namespace {
 
 constexpr int kNameColumn = 0;
 constexpr int kSizeColumn = 1;
+constexpr int kMemoColumn = 3;
 constexpr int kAttributeColumn = 5;
 constexpr int kListingCharWidth = 8;  // pixels per character assumed while listing
 
@@ -28,13 +30,10 @@ QTableWidgetItem* CellItem(const QString& text, int column) {
   return item;
 }
 
-QString MemoText(const QString& path) {
-  return QString::fromStdString(Cp932ToUtf8(MemoForFile(ToFsPath(path))));
-}
-
 }  // namespace
 
 void TForm1::ClearGrid() {
+  StopMemos();  // their cells go now
   grid_->clearContents();
   grid_->setRowCount(1);  // an empty list is the header and one empty row
   for (int c = 0; c < kFileColumns; ++c) grid_->setItem(0, c, CellItem(QString(), c));
@@ -42,7 +41,9 @@ void TForm1::ClearGrid() {
 
 void TForm1::ListFiles(const QString& folder) {
   if (state_.busy) return;
-  ShowStatus(QStringLiteral("フォルダ「") + ShownPath(folder) + QStringLiteral("」を検索中(ESC:中断)"));
+  const QString running =
+      QStringLiteral("フォルダ「") + ShownPath(folder) + QStringLiteral("」を検索中(ESC:中断)");
+  ShowStatus(running);
   state_.list_shown = false;
   state_.listed_folder = folder;
   ClearGrid();
@@ -50,41 +51,72 @@ void TForm1::ListFiles(const QString& folder) {
   const int size_width = SizeFieldWidth(grid_->columnWidth(kSizeColumn), kListingCharWidth);
 
   // Hidden files and anything but plain files are left out; names are listed
-  // in the order of their names.
+  // in the order of their names. The rows come at once; their memos follow.
   const std::vector<FolderEntry> entries =
       ListFolder(folder, EntryKind::kFiles, FileTypeMask(combo_type_->currentIndex()));
-
-  state_.busy = true;
-  EscapeWatcher watcher;
-  int count = 0;
-  bool complete = true;
-  for (const FolderEntry& entry : entries) {
-    if (watcher.EscapePressed()) {
-      complete = false;
-      break;
-    }
-    AppendFileRow(folder, entry, size_width);
-    ++count;
-  }
-  state_.busy = false;
-
-  ShowStatus(complete ? QString::number(count) + QStringLiteral(" Files  パス名「") +
-                            ShownPath(folder) + QStringLiteral("」")
-                      : QStringLiteral("検索を中断しました。"));
-  state_.list_shown = count > 0;
+  ShowFileRows(entries, size_width);
+  state_.list_shown = !entries.empty();
   // A listing starts with its first row selected, so that the rows the
   // convert command takes are always the ones shown highlighted.
-  if (count > 0) grid_->selectRow(0);
+  if (!entries.empty()) grid_->selectRow(0);
+
+  const QString listed = QString::number(entries.size()) + QStringLiteral(" Files  パス名「") +
+                         ShownPath(folder) + QStringLiteral("」");
+  if (entries.empty()) {
+    ShowStatus(listed);
+    return;
+  }
+  std::vector<std::filesystem::path> files;
+  files.reserve(entries.size());
+  for (const FolderEntry& entry : entries) files.push_back(ToFsPath(folder + entry.name));
+  ReadMemos(std::move(files), running, listed);
 }
 
-void TForm1::AppendFileRow(const QString& folder, const FolderEntry& entry, int size_width) {
-  const bool first = grid_->item(0, kNameColumn)->text().isEmpty();
-  const int row = first ? 0 : grid_->rowCount();
-  if (!first) grid_->insertRow(row);
-  const FileRow cells = MakeFileRow(entry.shown, entry.size, entry.modified, entry.read_only,
-                                    size_width, MemoText(folder + entry.name));
-  for (int c = 0; c < kFileColumns; ++c) grid_->setItem(row, c, CellItem(cells[c], c));
-  grid_->item(row, kNameColumn)->setData(kNativeNameRole, entry.name);
+void TForm1::ShowFileRows(const std::vector<FolderEntry>& entries, int size_width) {
+  grid_->setUpdatesEnabled(false);
+  grid_->setRowCount(std::max<int>(1, static_cast<int>(entries.size())));
+  memo_cells_.clear();
+  for (int row = 0; row < static_cast<int>(entries.size()); ++row) {
+    const FolderEntry& entry = entries[row];
+    const FileRow cells = MakeFileRow(entry.shown, entry.size, entry.modified, entry.read_only,
+                                      size_width, QString());
+    for (int c = 0; c < kFileColumns; ++c) grid_->setItem(row, c, CellItem(cells[c], c));
+    grid_->item(row, kNameColumn)->setData(kNativeNameRole, entry.name);
+    memo_cells_.push_back(grid_->item(row, kMemoColumn));
+  }
+  grid_->setUpdatesEnabled(true);
+}
+
+void TForm1::ReadMemos(std::vector<std::filesystem::path> files, const QString& running,
+                       const QString& listed) {
+  // The listing's last text replaces only its own running text: a
+  // conversion started meanwhile keeps its texts.
+  auto finish = [this, running](const QString& text) {
+    if (status_->text() == running) ShowStatus(text);
+    memo_escape_->deleteLater();
+    memo_escape_ = nullptr;
+  };
+  memo_reader_ = std::make_unique<MemoReader>(std::move(files));
+  memo_escape_ = new EscapeListener(this);
+  // Cells move with their rows when the list is sorted, so a memo lands on
+  // its own file's row whatever the order by then.
+  connect(memo_reader_.get(), &MemoReader::MemoRead, this,
+          [this](int index, const QString& memo) { memo_cells_[index]->setText(memo); });
+  connect(memo_reader_.get(), &MemoReader::Finished, this, [finish, listed] { finish(listed); });
+  connect(memo_escape_, &EscapeListener::Pressed, this, [this, finish] {
+    if (!MemosPending()) return;
+    memo_reader_->Stop();
+    finish(QStringLiteral("検索を中断しました。"));
+  });
+}
+
+bool TForm1::MemosPending() const { return memo_reader_ && memo_reader_->Pending(); }
+
+void TForm1::StopMemos() {
+  memo_reader_.reset();
+  delete memo_escape_;
+  memo_escape_ = nullptr;
+  memo_cells_.clear();
 }
 
 QString TForm1::RowFileName(int row) const {
@@ -136,13 +168,14 @@ std::vector<FileRow> TForm1::GridRows() const {
 }
 
 void TForm1::SetGridRows(const std::vector<size_t>& order) {
-  // The name on disk moves with the row it belongs to.
-  const std::vector<FileRow> rows = GridRows();
-  std::vector<QString> names;
-  for (int r = 0; r < grid_->rowCount(); ++r) names.push_back(RowFileName(r));
-  for (int r = 0; r < static_cast<int>(order.size()); ++r) {
-    for (int c = 0; c < kFileColumns; ++c) grid_->item(r, c)->setText(rows[order[r]][c]);
-    grid_->item(r, kNameColumn)->setData(kNativeNameRole, names[order[r]]);
+  // Rows move whole, cells included: the name on disk and a memo still being
+  // read stay with their file.
+  std::vector<std::array<QTableWidgetItem*, kFileColumns>> cells(order.size());
+  for (size_t r = 0; r < order.size(); ++r) {
+    for (int c = 0; c < kFileColumns; ++c) cells[r][c] = grid_->takeItem(static_cast<int>(r), c);
+  }
+  for (size_t r = 0; r < order.size(); ++r) {
+    for (int c = 0; c < kFileColumns; ++c) grid_->setItem(static_cast<int>(r), c, cells[order[r]][c]);
   }
 }
 
@@ -157,7 +190,11 @@ void TForm1::StringGrid1DblClick() {
     return;
   }
   const QString name = RowFileName(grid_->currentRow());
-  if (!name.isEmpty()) feedback_->OpenFile(state_.listed_folder + name);
+  if (name.isEmpty() || feedback_->OpenFile(state_.listed_folder + name)) return;
+  // Without a program for the file the user would see nothing happen.
+  feedback_->Beep();
+  ShowStatus(QStringLiteral("「") + ShownName(name) +
+             QStringLiteral("」を開くことのできるプログラムが見つかりません。"));
 }
 
 }  // namespace varnelko

@@ -12,14 +12,20 @@
 #include <QTableWidget>
 #include <QTreeWidget>
 
+#include "app/memo_reader.h"
 #include "app/settings_dialog.h"
 #include "app/ui_fonts.h"
+#include "app/window_placement.h"
 
 namespace varnelko {
 
 namespace {
 
 const QString kChooseSearchFolder = QStringLiteral("検索フォルダを指定して下さい。");
+
+void KeepOnScreen(QWidget* window, const QSize& size) {
+  window->move(PlaceOnScreens(QRect(window->pos(), size), AvailableScreenAreas()));
+}
 
 }  // namespace
 
@@ -90,6 +96,10 @@ void TForm1::FormShow() {
   values.search_folder = state_.program_folder.toStdString();
   LoadAppIni(ToFsPath(state_.ini_path), values);
   ApplyIniValues(values);
+  // A position saved under another screen layout comes back onto a screen,
+  // so neither window opens where it cannot be seen.
+  KeepOnScreen(this, size());
+  KeepOnScreen(form2_, form2_->sizeHint());
 
   grid_->setHorizontalHeaderLabels({QStringLiteral("ファイル名"), QStringLiteral("Bytes"),
                                     QStringLiteral("種類"), QStringLiteral("図面メモ"),

@@ -20,13 +20,16 @@ class QProgressBar;
 class QPushButton;
 class QSplitter;
 class QTableWidget;
+class QTableWidgetItem;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
 
 namespace varnelko {
 
+class EscapeListener;
 class EscapeWatcher;
+class MemoReader;
 struct FolderEntry;
 class TForm2;
 
@@ -67,6 +70,8 @@ class TForm1 : public QMainWindow {
   void StringGrid1DrawCell();            // re-aligns the size column
   void StringGrid1MouseDown(int column);  // header click
   void StringGrid1DblClick();
+  // The memo column of the last listing is still filling in.
+  bool MemosPending() const;
 
   void SetSearchFolder(const QString& folder);
   void SetOutputFolder(const QString& folder);
@@ -92,7 +97,10 @@ class TForm1 : public QMainWindow {
   void SelectFileType(int index);
   void ListSelectedNode();
   void ClearGrid();
-  void AppendFileRow(const QString& folder, const FolderEntry& entry, int size_width);
+  void ShowFileRows(const std::vector<FolderEntry>& entries, int size_width);
+  void ReadMemos(std::vector<std::filesystem::path> files, const QString& running,
+                 const QString& listed);
+  void StopMemos();
   QString RowFileName(int row) const;  // the name on disk; empty for an empty row
   std::vector<FileRow> GridRows() const;
   void SetGridRows(const std::vector<size_t>& order);  // rows in `order`, names included
@@ -110,6 +118,10 @@ class TForm1 : public QMainWindow {
   bool shown_ = false;
   bool closed_ = false;
   int aligned_size_width_ = 0;  // field width the size column was last aligned to
+  // The memo cells of the listed files in listing order, filled by the reader.
+  std::unique_ptr<MemoReader> memo_reader_;
+  EscapeListener* memo_escape_ = nullptr;
+  std::vector<QTableWidgetItem*> memo_cells_;
 
   QSplitter* splitter_ = nullptr;
   QLineEdit* edit1_ = nullptr;

@@ -39,6 +39,7 @@ int RunScreenshots(const QString& folder, const QString& out_folder) {
   auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("TreeView1"));
   tree->setCurrentItem(tree->topLevelItem(0));
   window.TreeView1Click();
+  while (window.MemosPending()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
   auto* grid = window.findChild<QTableWidget*>(QStringLiteral("StringGrid1"));
   grid->setColumnWidth(0, 170);
   grid->setColumnWidth(3, 240);

@@ -56,6 +56,12 @@ bool QtUserFeedback::AskYesNo(const QString& text) {
   return box.exec() == QMessageBox::Yes;
 }
 
+void QtUserFeedback::ReportBox(const QString& text, const QString& details) {
+  QMessageBox box(QMessageBox::Warning, kBoxTitle, text, QMessageBox::Ok, parent_);
+  box.setDetailedText(details);
+  box.exec();
+}
+
 QString QtUserFeedback::ChooseFolder(const QString& title, const QString& start_folder) {
   QString folder = QFileDialog::getExistingDirectory(parent_, title, start_folder);
   if (folder.isEmpty()) return folder;
@@ -78,11 +84,11 @@ QString QtUserFeedback::ChooseSettingsFile(bool save, const QString& title,
   return dialog.selectedFiles().first();
 }
 
-void QtUserFeedback::OpenFile(const QString& path) {
-  // A failure of the desktop to open the file is not reported. The address
-  // carries the bytes on disk, which need not be UTF-8.
+bool QtUserFeedback::OpenFile(const QString& path) {
+  // The address carries the bytes on disk, which need not be UTF-8. Qt
+  // answers false when it finds no program to hand the file to.
   const QByteArray bytes = QByteArray::fromStdString(ToFsPath(path).native());
-  QDesktopServices::openUrl(QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/")));
+  return QDesktopServices::openUrl(QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/")));
 }
 
 }  // namespace varnelko

@@ -18,6 +18,8 @@ class UserFeedback {
   virtual void InfoBox(const QString& text) = 0;     // information icon, OK
   virtual void ConfirmBox(const QString& text) = 0;  // question icon, OK only
   virtual bool AskYesNo(const QString& text) = 0;    // question icon, Yes and No
+  // Warning icon, OK, and `details` behind the box's details button.
+  virtual void ReportBox(const QString& text, const QString& details) = 0;
   // Told after the status bar shows `text`.
   virtual void Status(const QString& text) = 0;
 
@@ -26,7 +28,8 @@ class UserFeedback {
   // A ".set" file to write (`save`) or to read; empty when cancelled.
   virtual QString ChooseSettingsFile(bool save, const QString& title,
                                      const QString& initial_path) = 0;
-  virtual void OpenFile(const QString& path) = 0;
+  // False when no program could be started to open the file.
+  virtual bool OpenFile(const QString& path) = 0;
 };
 
 // Lets Qt's own dialogs (the file and folder choosers, standard buttons)
@@ -44,11 +47,12 @@ class QtUserFeedback : public UserFeedback {
   void InfoBox(const QString& text) override;
   void ConfirmBox(const QString& text) override;
   bool AskYesNo(const QString& text) override;
+  void ReportBox(const QString& text, const QString& details) override;
   void Status(const QString&) override {}
   QString ChooseFolder(const QString& title, const QString& start_folder) override;
   QString ChooseSettingsFile(bool save, const QString& title,
                              const QString& initial_path) override;
-  void OpenFile(const QString& path) override;
+  bool OpenFile(const QString& path) override;
 
  private:
   QWidget* parent_;

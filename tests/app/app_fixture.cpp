@@ -1,6 +1,8 @@
 #include "app_fixture.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,6 +41,16 @@ void AppTest::SearchAndList(const QString& folder) {
   window_->SearchFolders();
   tree()->setCurrentItem(tree()->topLevelItem(0));
   window_->TreeView1Click();
+  WaitForMemos();
+}
+
+void AppTest::WaitForMemos() {
+  QElapsedTimer timer;
+  timer.start();
+  while (window_->MemosPending() && timer.elapsed() < 10'000) {
+    QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  }
+  ASSERT_FALSE(window_->MemosPending()) << "the memos never completed";
 }
 
 QStringList AppTest::TakeEvents() {

@@ -37,6 +37,9 @@ class RecordingFeedback : public UserFeedback {
     events << "ask:" + text;
     return answer_yes;
   }
+  void ReportBox(const QString& text, const QString& details) override {
+    events << "report:" + text + "\n--\n" + details;
+  }
   void Status(const QString& text) override { events << "status:" + text; }
   QString ChooseFolder(const QString& title, const QString&) override {
     events << "choose:" + title;
@@ -46,10 +49,14 @@ class RecordingFeedback : public UserFeedback {
     events << "choose:" + title;
     return file_choice;
   }
-  void OpenFile(const QString& path) override { events << "open:" + path; }
+  bool OpenFile(const QString& path) override {
+    events << "open:" + path;
+    return open_succeeds;
+  }
 
   QStringList events;
   bool answer_yes = true;
+  bool open_succeeds = true;
   QString folder_choice;
   QString file_choice;
 };
@@ -67,8 +74,11 @@ class AppTest : public ::testing::Test {
 
   QString Folder(const std::string& name) const;  // a subfolder of the temp dir, made, with "/"
   QString ini() const { return program_folder_ + "varnelko.ini"; }
-  // Searches `folder` and lists the folder of the tree's root.
+  // Searches `folder` and lists the folder of the tree's root, memos included.
   void SearchAndList(const QString& folder);
+  // Lets events run until the memo column of the last listing is complete
+  // or stopped (at most ten seconds).
+  void WaitForMemos();
   QStringList TakeEvents();
 
   QTreeWidget* tree();

@@ -2,12 +2,19 @@
 // question, and real conversions of the selected rows.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QTimer>
 #include <QProgressBar>
 #include <QTableWidget>
 #include <filesystem>
 #include <memory>
 
+#include "app/run_report.h"
 #include "app_fixture.h"
 #include "formats/jww/jww_file.h"
 #include "support/document_builder.h"
@@ -145,6 +152,74 @@ TEST_F(ConvertCommandTest, FailedFilesAreCountedNotReportedAsSuccess) {
   const QStringList events = TakeEvents();
   EXPECT_TRUE(events.contains("beep"));
   EXPECT_EQ(status(), QString("変換作業を完了しました。1 個のファイルを変換できませんでした。"));
+}
+
+TEST_F(ConvertCommandTest, FailedFilesAreNamedWithTheirReasonsAndSkippedOnesCounted) {
+  Folder("src");
+  temp_.Write("src/broken.jww", "JwwData.");
+  TForm1& w = Prepare();
+  grid()->selectAll();
+  w.SetOutputFolder(output_);
+  w.Button4Click();
+  const QStringList events = TakeEvents();
+  ASSERT_GE(events.size(), 3);
+  // The window's own text first, as before; then the box with the details.
+  EXPECT_EQ(events[events.size() - 3], QString("beep"));
+  EXPECT_EQ(events[events.size() - 2],
+            QString("status:変換作業を完了しました。1 個のファイルを変換できませんでした。"));
+  const QStringList report = events.last().split('\n');
+  ASSERT_EQ(report.size(), 7) << events.last().toStdString();
+  EXPECT_EQ(report.mid(0, 4), QStringList({"report:変換できなかったファイルがあります。",
+                                           "変換したファイル: 2 個",
+                                           "変換できなかったファイル: 1 個",
+                                           "図面ではないので変換しなかったファイル: 1 個"}));
+  EXPECT_TRUE(report[5].startsWith("broken.jww: 読み込めません (")) << report[5].toStdString();
+  EXPECT_GT(report[5].size(), QString("broken.jww: 読み込めません (").size() + 1);  // a reason
+  EXPECT_EQ(report[6], QString("c.txt: JWW/JWS 図面ではありません"));
+}
+
+TEST(RunReportTest, EveryOutcomeThatIsNeitherConvertedNorSkippedIsAFailure) {
+  std::vector<FileOutcome> outcomes(4);
+  const auto outcome = [](const char* source, FileOutcomeKind kind, const char* error = "") {
+    FileOutcome o;
+    o.source = source;
+    o.kind = kind;
+    o.error = error;
+    return o;
+  };
+  outcomes[0] = outcome("/d/ok.jww", FileOutcomeKind::kConverted);
+  outcomes[1] = outcome("/d/\x95\x5C.jww", FileOutcomeKind::kWriteFailed,
+                        "cannot write: No space left on device");
+  outcomes[2] = outcome("/d/notes.txt", FileOutcomeKind::kSkipped);
+  outcomes[3] = outcome("/d/gone.jws", FileOutcomeKind::kLoadFailed);
+  const RunReport report = MakeRunReport(outcomes);
+  EXPECT_EQ(report.converted, 1);
+  EXPECT_EQ(report.failed, 2);
+  EXPECT_EQ(report.skipped, 1);
+  EXPECT_EQ(report.details.split('\n'),
+            QStringList({"表.jww: 書き込めません (cannot write: No space left on device)",
+                         "gone.jws: 読み込めません", "notes.txt: JWW/JWS 図面ではありません"}));
+}
+
+TEST(RunReportTest, TheRealBoxKeepsTheDetailsBehindItsJapaneseButton) {
+  InstallJapaneseQtTexts();
+  QtUserFeedback real(nullptr);
+  QString details;
+  QStringList buttons;
+  QTimer::singleShot(0, [&] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      auto* box = qobject_cast<QMessageBox*>(widget);
+      if (!box || !box->isVisible()) continue;
+      details = box->detailedText();
+      for (QAbstractButton* button : box->buttons()) buttons << button->text();
+      box->button(QMessageBox::Ok)->click();
+    }
+  });
+  real.ReportBox("summary", "a.jww: 読み込めません");
+  EXPECT_EQ(details, QString("a.jww: 読み込めません"));
+  if (QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_ja.qm")) {
+    EXPECT_TRUE(buttons.contains("詳細を表示...")) << buttons.join(',').toStdString();
+  }
 }
 
 }  // namespace

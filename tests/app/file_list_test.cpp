@@ -77,9 +77,11 @@ TEST_F(FileListTest, RowsShowNameSizeTypeTimeAndAttributes) {
 
   TForm1& w = Start();
   SearchAndList(folder);
+  w.ListFiles(folder);  // checked before a paint re-aligns the sizes
   EXPECT_EQ(Column(grid(), 0), QStringList({"a.txt", "Locked.Txt", "noext"}));
   EXPECT_EQ(Column(grid(), 1), QStringList({"       5", "       0", "  123456"}));
   EXPECT_EQ(Column(grid(), 2), QStringList({".TXT", ".TXT", ""}));
+  WaitForMemos();
   EXPECT_EQ(Column(grid(), 3), QStringList({"", "", ""}));
   EXPECT_EQ(Cell(0, 4), QString("2024/05/06 07:08:08"));
   EXPECT_TRUE(QRegularExpression("^\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d[02468]$")
@@ -105,17 +107,58 @@ TEST_F(FileListTest, AnEmptyFolderShowsOneEmptyRowAndBlocksConversion) {
             QStringList({"beep", "status:図面の格納されているフォルダを指定して下さい。"}));
 }
 
-TEST_F(FileListTest, EscapeStopsTheListing) {
-  const QString folder = MakeFolder();
+TEST_F(FileListTest, EscapeStopsTheMemosAndKeepsTheRows) {
+  const QString folder = Folder("memos");
+  WriteDrawing(ToFsPath(folder) / "a.jww", "一");
+  WriteDrawing(ToFsPath(folder) / "b.jww", "二");
   TForm1& w = Start();
   SearchAndList(folder);
+  // Escape pressed before any memo is handed over: the rows stay, memos
+  // stay empty, and the list can be converted.
   QApplication::postEvent(&w, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
   w.ListFiles(folder);
+  WaitForMemos();
   EXPECT_EQ(status(), QString("検索を中断しました。"));
-  EXPECT_FALSE(w.state().list_shown);  // stopped before the first row
-  EXPECT_EQ(grid()->rowCount(), 1);
+  EXPECT_EQ(Column(grid(), 0), QStringList({"a.jww", "b.jww"}));
+  EXPECT_EQ(Column(grid(), 3), QStringList({"", ""}));
+  EXPECT_TRUE(w.state().list_shown);
   w.ListFiles(folder);  // the next listing runs to the end
-  EXPECT_EQ(grid()->rowCount(), 2);
+  WaitForMemos();
+  EXPECT_EQ(Column(grid(), 3), QStringList({"一", "二"}));
+  EXPECT_EQ(status(), "2 Files  パス名「" + folder + "」");
+}
+
+TEST_F(FileListTest, AListingReturnsBeforeItsMemosAndAMemoFindsItsRowAfterASort) {
+  const QString folder = Folder("late");
+  for (const char* name : {"a", "b", "c"}) {
+    WriteDrawing(ToFsPath(folder) / (std::string(name) + ".jww"), std::string("memo ") + name);
+  }
+  TForm1& w = Start();
+  SearchAndList(folder);
+  w.ListFiles(folder);  // no event has run since: no memo can have arrived
+  EXPECT_TRUE(w.MemosPending());
+  EXPECT_EQ(Column(grid(), 0), QStringList({"a.jww", "b.jww", "c.jww"}));
+  EXPECT_EQ(Column(grid(), 3), QStringList({"", "", ""}));
+  EXPECT_TRUE(w.state().list_shown);
+  EXPECT_TRUE(status().endsWith("を検索中(ESC:中断)")) << status().toStdString();
+  w.StringGrid1MouseDown(0);
+  w.StringGrid1MouseDown(0);  // descending while the memos are still on their way
+  WaitForMemos();
+  EXPECT_EQ(Column(grid(), 0), QStringList({"c.jww", "b.jww", "a.jww"}));
+  EXPECT_EQ(Column(grid(), 3), QStringList({"memo c", "memo b", "memo a"}));
+  EXPECT_EQ(status(), "3 Files  パス名「" + folder + "」");
+}
+
+TEST_F(FileListTest, TheListingsLastTextLeavesAnotherCommandsTextAlone) {
+  const QString folder = Folder("texts");
+  WriteDrawing(ToFsPath(folder) / "a.jww", "a");
+  TForm1& w = Start();
+  SearchAndList(folder);
+  w.ListFiles(folder);
+  w.SetOutputFolder(Folder("out"));
+  w.Button4Click();  // a status text of its own while the memos fill in
+  WaitForMemos();
+  EXPECT_EQ(status(), QString("変換を行わない設定になっています。確認して下さい。"));
 }
 
 TEST_F(FileListTest, SizesPastFourGigabytesStayWhole) {
@@ -181,6 +224,7 @@ TEST_F(FileListTest, SizeColumnFollowsTheColumnWidth) {
   const QString folder = MakeFolder();
   TForm1& w = Start();
   SearchAndList(folder);
+  w.ListFiles(folder);
   // While listing, 8 pixels per character: 64 / 8.
   EXPECT_EQ(Cell(0, 1), QString("       5"));
   const int digit = std::max(3, QFontMetrics(grid()->font()).horizontalAdvance('0'));
@@ -264,6 +308,19 @@ TEST_F(FileListTest, DoubleClickOpensTheFileOfTheCurrentRow) {
   EXPECT_EQ(TakeEvents(), QStringList({"open:" + folder + "noext"}));
 }
 
+TEST_F(FileListTest, ADoubleClickOnAFileNoProgramOpensSaysSo) {
+  const QString folder = MakeFolder();
+  TForm1& w = Start();
+  SearchAndList(folder);
+  grid()->setCurrentCell(1, 0);
+  TakeEvents();
+  feedback_->open_succeeds = false;
+  w.StringGrid1DblClick();
+  EXPECT_EQ(TakeEvents(),
+            QStringList({"open:" + folder + "noext", "beep",
+                         "status:「noext」を開くことのできるプログラムが見つかりません。"}));
+}
+
 
 // Names unpacked from Windows archives keep their code page 932 bytes, which
 // are not UTF-8: 図面 and 表紙.jww.
@@ -301,6 +358,7 @@ TEST_F(FileListTest, NamesThatAreNotUtf8AreShownDecodedAndUsedAsTheirBytes) {
 
   tree()->setCurrentItem(node);
   w.TreeView1Click();
+  WaitForMemos();
   EXPECT_EQ(Column(grid(), 0), QStringList({"a.jww", "表紙.jww"}));
   EXPECT_EQ(Cell(1, 3).trimmed(), QString("表紙の図"));
   EXPECT_TRUE(status().endsWith("/図面/」")) << status().toStdString();
@@ -328,6 +386,7 @@ TEST_F(FileListTest, NamesThatAreNotUtf8AreShownDecodedAndUsedAsTheirBytes) {
 
   // Re-listing through the attributes header finds the same rows again.
   w.StringGrid1MouseDown(5);
+  WaitForMemos();
   EXPECT_EQ(Column(grid(), 0), QStringList({"a.jww", "表紙.jww"}));
   EXPECT_EQ(Cell(1, 3).trimmed(), QString("表紙の図"));
 }

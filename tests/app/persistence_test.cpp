@@ -7,6 +7,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLibraryInfo>
 #include <fstream>
 #include <QLineEdit>
@@ -15,6 +17,7 @@
 #include <QTimer>
 
 #include "app/settings_dialog.h"
+#include "app/window_placement.h"
 #include "app_fixture.h"
 
 namespace varnelko::test {
@@ -102,6 +105,42 @@ TEST_F(PersistenceTest, ValuesComeBackAtTheNextStartAndGoOutAgain) {
                            "Set/FLD2=/out/図面/", "Set/FTYP=2", "JWW/C3=0", "JWW/C7=-5"}) {
     EXPECT_TRUE(lines.contains(QString(line))) << line;
   }
+}
+
+TEST_F(PersistenceTest, APositionOffEveryScreenComesBackOntoTheScreen) {
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  WriteText(ini(), "[Form]\nF1_X=" + std::to_string(screen.right() + 620) + "\nF1_Y=50\n"
+                   "F2_X=-4000\nF2_Y=-4000\n");
+  TForm1& w = Start();
+  EXPECT_TRUE(screen.contains(QRect(w.pos(), w.size())))
+      << w.x() << "," << w.y() << " on " << screen.width() << "x" << screen.height();
+  EXPECT_EQ(w.y(), 50);  // only as far as needed
+  EXPECT_TRUE(screen.contains(w.settings_dialog()->pos()));
+  Close();
+  EXPECT_TRUE(IniLines(ini()).contains("Form/F1_X=" + QString::number(w.x())));
+}
+
+TEST(WindowPlacementTest, OnlyAWindowThatCannotBeGrabbedIsMoved) {
+  const QRect wide(0, 0, 1280, 1024);
+  const QRect left(-1920, 0, 1920, 1080);  // a second monitor left of the first
+  // "F1_X=1900" on a 1280-wide screen: pulled in as far as needed.
+  EXPECT_EQ(PlaceOnScreens(QRect(1900, 109, 696, 478), {wide}), QPoint(1280 - 696, 109));
+  // Partly off the screen, its top edge still grabbable: stays.
+  EXPECT_EQ(PlaceOnScreens(QRect(1000, 900, 696, 478), {wide}), QPoint(1000, 900));
+  EXPECT_EQ(PlaceOnScreens(QRect(-500, 100, 696, 478), {wide}), QPoint(-500, 100));
+  // Only 50 pixels of the top edge show: moved.
+  EXPECT_EQ(PlaceOnScreens(QRect(1230, 100, 696, 478), {wide}), QPoint(584, 100));
+  // The title bar above the screen: moved down.
+  EXPECT_EQ(PlaceOnScreens(QRect(100, -20, 696, 478), {wide}), QPoint(100, 0));
+  // On the second monitor: stays; once it is unplugged: onto the first.
+  EXPECT_EQ(PlaceOnScreens(QRect(-1500, 200, 696, 478), {wide, left}), QPoint(-1500, 200));
+  EXPECT_EQ(PlaceOnScreens(QRect(-1500, 200, 696, 478), {wide}), QPoint(0, 200));
+  // Far off in a corner, nothing overlapping: into the nearest screen.
+  EXPECT_EQ(PlaceOnScreens(QRect(-9000, 5000, 696, 478), {wide, left}),
+            QPoint(-1920, 1080 - 478));
+  // Larger than the screen: its top-left corner shows.
+  EXPECT_EQ(PlaceOnScreens(QRect(3000, 3000, 2000, 1500), {wide}), QPoint(0, 0));
+  EXPECT_EQ(PlaceOnScreens(QRect(3000, 3000, 696, 478), {}), QPoint(3000, 3000));
 }
 
 TEST_F(PersistenceTest, UnknownFileTypeSelectsNothingAndIsWrittenAsMinusOne) {

@@ -1,0 +1,22 @@
+#pragma once
+// What the user is told after a conversion run in which files failed: how
+// many files were converted, failed and skipped, and in the details each
+// failed file with its reason, then each skipped one.
+#include <QString>
+#include <vector>
+
+#include "conversion/batch.h"
+
+namespace varnelko {
+
+struct RunReport {
+  int converted = 0;
+  int failed = 0;   // every outcome that is neither converted nor skipped
+  int skipped = 0;  // read, and no JWW or JWS drawing
+  QString summary;  // the box's text
+  QString details;  // one line per failed or skipped file
+};
+
+RunReport MakeRunReport(const std::vector<FileOutcome>& outcomes);
+
+}  // namespace varnelko
