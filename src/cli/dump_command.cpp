@@ -7,7 +7,7 @@
 
 #include "cli/commands.h"
 #include "cli/json_writer.h"
-#include "cli/load_drawing.h"
+#include "formats/loaded_drawing.h"
 #include "document/cp932.h"
 
 namespace varnelko::cli {

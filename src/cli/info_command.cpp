@@ -12,7 +12,7 @@
 
 #include "cli/commands.h"
 #include "cli/conversion_options.h"
-#include "cli/load_drawing.h"
+#include "formats/loaded_drawing.h"
 #include "conversion/layer_inventory.h"
 #include "document/cp932.h"
 #include "document/text_helpers.h"

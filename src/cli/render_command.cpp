@@ -6,7 +6,7 @@
 
 #include "cli/commands.h"
 #include "cli/conversion_options.h"
-#include "cli/load_drawing.h"
+#include "formats/loaded_drawing.h"
 #include "conversion/batch.h"
 #include "document/cp932.h"
 #include "render/svg_writer.h"

@@ -1,11 +1,11 @@
-#include "cli/load_drawing.h"
+#include "formats/loaded_drawing.h"
 
 #include "formats/file_extension.h"
 #include "formats/file_io.h"
 #include "formats/jws/jws_file.h"
 #include "formats/jww/jww_file.h"
 
-namespace varnelko::cli {
+namespace varnelko {
 namespace {
 
 bool IsBackupExtension(const std::string& ext) {
@@ -80,4 +80,4 @@ std::string MemoOnlyFormat(const std::filesystem::path& path) {
   return "backup";
 }
 
-}  // namespace varnelko::cli
+}  // namespace varnelko
