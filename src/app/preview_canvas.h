@@ -1,13 +1,19 @@
 #pragma once
 // The picture of the preview pane: a prepared drawing fitted to the widget,
 // zoomed by the mouse wheel around the cursor, moved by dragging, fitted
-// again by a double click; or a message instead of a picture.
+// again by a double click; or a message instead of a picture. A drawing too
+// big to paint at every step is painted on a thread of its own: meanwhile
+// its last picture follows the zoom and the move, and the sharp one replaces
+// it once the mouse rests.
+#include <QImage>
+#include <QTimer>
 #include <QTransform>
 #include <QWidget>
 #include <memory>
 
 namespace varnelko {
 
+class LatestJobRunner;
 class PreviewDrawing;
 
 class PreviewCanvas : public QWidget {
@@ -28,7 +34,10 @@ class PreviewCanvas : public QWidget {
 
   const PreviewDrawing* drawing() const { return drawing_.get(); }
   const QString& message() const { return message_; }
-  double last_paint_ms() const { return last_paint_ms_; }
+  // A sharp picture of a big drawing is still to come.
+  bool PicturePending() const;
+  double last_paint_ms() const { return last_paint_ms_; }      // the last paintEvent
+  double last_picture_ms() const { return last_picture_ms_; }  // the last picture painted on the thread
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -40,8 +49,17 @@ class PreviewCanvas : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
+  void AskPicture();
+  void Moved();  // after the view changed
+
   std::shared_ptr<const PreviewDrawing> drawing_;
+  bool on_thread_ = false;  // the drawing is painted on the thread only
   QString message_;
+  LatestJobRunner* runner_ = nullptr;
+  QTimer rest_;             // the mouse has rested: paint a sharp picture
+  QImage picture_;          // painted on the thread ...
+  QTransform picture_view_;  // ... through this view
+  double last_picture_ms_ = 0;
   QTransform view_;      // drawing coordinates to widget pixels
   bool fitted_ = true;   // follows the widget's size until zoomed or moved
   bool dragging_ = false;

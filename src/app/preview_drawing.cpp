@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPolygonF>
+#include <QTransform>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -18,17 +19,33 @@ namespace {
 // The drawing is cut into kRegions x kRegions regions; a batch holds one
 // look's items of one region, so that a zoomed-in view skips most batches.
 constexpr int kRegions = 8;
-// Antialiasing costs several times the plain strokes; above this many
-// visible segments the picture is drawn without it.
-constexpr size_t kMaxSmoothSegments = 40'000;
+// Antialiasing and pens wider than a pixel cost several times the plain
+// strokes; above this many visible segments the picture is drawn without.
+constexpr size_t kMaxPreciseSegments = 40'000;
+// Lines go to the painter this many at a time: wide pens are stroked by
+// building a path of every line of one call, and that path stays small.
+constexpr size_t kChunkLines = 2'048;
+constexpr qreal kPointPixels = 3;
+constexpr double kMinSegmentPixels = 1;
 // Texts smaller than this on screen show as their base line only; and no
 // more than this many texts are set in glyphs per repaint.
 constexpr double kMinGlyphHeightPx = 4;
 constexpr int kMaxGlyphTexts = 3'000;
 constexpr int kReferencePixels = 64;  // font size the text advances are measured at
-constexpr int kMarkAlpha = 150;
+// Marks are opaque, so that drawing them again to widen them changes nothing:
+// the change colour laid on white at 45 %.
+constexpr double kMarkStrength = 0.45;
+
+QColor ColorOf(uint32_t rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+QColor MarkColor() {
+  const QColor full = ColorOf(render::kChangeRgb);
+  auto mix = [](int c) { return static_cast<int>(255 - (255 - c) * kMarkStrength); };
+  return QColor(mix(full.red()), mix(full.green()), mix(full.blue()));
+}
 
 QRectF BoundsOf(std::span<const render::Point2> points) {
+  if (points.empty()) return {};
   double x0 = points[0].x, x1 = x0, y0 = points[0].y, y1 = y0;
   for (const render::Point2& p : points) {
     x0 = std::min(x0, p.x), x1 = std::max(x1, p.x);
@@ -44,14 +61,50 @@ bool Overlaps(const QRectF& a, const QRectF& b) {
          b.top() <= a.bottom();
 }
 
-QColor ColorOf(uint32_t rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+QPointF At(const render::Point2& p) { return {p.x, p.y}; }
 
 // The four corners of a text's box, drawing coordinates.
 std::array<QPointF, 4> TextCorners(const render::SceneText& t) {
   const QPointF d(std::cos(t.angle), std::sin(t.angle));
   const QPointF u(-d.y(), d.x());
-  const QPointF a(t.anchor.x, t.anchor.y);
+  const QPointF a = At(t.anchor);
   return {a, a + d * t.length, a + d * t.length + u * t.height, a + u * t.height};
+}
+
+// The regions cover where most of the drawing lies: a few entities far
+// away (a block inserted at a huge scale) would otherwise put everything
+// else into one region.
+QRectF RegionFrame(const render::Scene& scene) {
+  constexpr size_t kSamples = 20'000;
+  const size_t step = std::max<size_t>(1, scene.items.size() / kSamples);
+  std::vector<double> xs, ys;
+  for (size_t i = 0; i < scene.items.size(); i += step) {
+    const render::SceneItem& item = scene.items[i];
+    const render::Point2 p = item.shape == render::ItemShape::kText ? scene.Text(item).anchor
+                             : item.count > 0 ? scene.points[item.first]
+                                              : render::Point2{};
+    xs.push_back(p.x), ys.push_back(p.y);
+  }
+  if (xs.empty()) return {};
+  auto quantile = [](std::vector<double>& v, double q) {
+    auto at = v.begin() + static_cast<std::ptrdiff_t>(q * (v.size() - 1));
+    std::nth_element(v.begin(), at, v.end());
+    return *at;
+  };
+  return QRectF(QPointF(quantile(xs, 0.02), quantile(ys, 0.02)),
+                QPointF(quantile(xs, 0.98), quantile(ys, 0.98)));
+}
+
+// Draws `draw` five times, moved a pixel to each side: a line three pixels
+// wide from the painter's fast one-pixel lines.
+template <typename Draw>
+void WithOffsets(QPainter& painter, const QTransform& view, Draw draw) {
+  static constexpr QPointF kOffsets[] = {{0, 0}, {-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+  for (const QPointF& o : kOffsets) {
+    painter.setTransform(view * QTransform::fromTranslate(o.x(), o.y()));
+    draw();
+  }
+  painter.setTransform(view);
 }
 
 QFont ReferenceFont() {
@@ -62,12 +115,12 @@ QFont ReferenceFont() {
 
 }  // namespace
 
-PreviewDrawing::PreviewDrawing(const render::Scene& scene) {
-  const render::Extent& e = scene.extent;
+PreviewDrawing::PreviewDrawing(render::Scene scene) : scene_(std::move(scene)) {
+  const render::Extent& e = scene_.extent;
   if (!e.empty) extent_ = QRectF(QPointF(e.min_x, e.min_y), QPointF(e.max_x, e.max_y));
-  items_ = static_cast<int64_t>(scene.items.size());
-  AddItems(scene, scene.items, false);
-  AddItems(scene, scene.marks, true);
+  frame_ = RegionFrame(scene_);
+  AddItems(scene_.marks, true);
+  AddItems(scene_.items, false);
   look_index_.clear();
   batch_index_.clear();
   advances_.assign(texts_.size(), -1);
@@ -76,8 +129,7 @@ PreviewDrawing::PreviewDrawing(const render::Scene& scene) {
 int PreviewDrawing::LookOf(const render::SceneItem& item, bool mark) {
   Look look;
   if (mark) {
-    look.color = ColorOf(render::kChangeRgb);
-    look.color.setAlpha(kMarkAlpha);
+    look.color = MarkColor();
     look.width = render::kChangeWidthPx;
     look.mark = true;
   } else {
@@ -95,74 +147,61 @@ int PreviewDrawing::LookOf(const render::SceneItem& item, bool mark) {
 
 PreviewDrawing::Batch& PreviewDrawing::BatchOf(int look, const QRectF& bounds, bool mark) {
   int cx = 0, cy = 0;
-  if (!extent_.isEmpty()) {
-    const QPointF c = bounds.center();
-    cx = std::clamp(static_cast<int>((c.x() - extent_.left()) / extent_.width() * kRegions), 0,
+  const QPointF c = bounds.center();
+  if (frame_.width() > 0) {
+    cx = std::clamp(static_cast<int>((c.x() - frame_.left()) / frame_.width() * kRegions), 0,
                     kRegions - 1);
-    cy = std::clamp(static_cast<int>((c.y() - extent_.top()) / extent_.height() * kRegions), 0,
+  }
+  if (frame_.height() > 0) {
+    cy = std::clamp(static_cast<int>((c.y() - frame_.top()) / frame_.height() * kRegions), 0,
                     kRegions - 1);
   }
   const uint64_t key = (uint64_t(look) * kRegions + cy) * kRegions + cx;
-  std::vector<Batch>& batches = mark ? marks_ : batches_;
-  auto [it, added] = batch_index_.emplace(key | (mark ? 1ull << 62 : 0), static_cast<int>(batches.size()));
+  auto [it, added] = batch_index_.emplace(key, static_cast<int>(batches_.size()));
   if (added) {
-    batches.emplace_back();
-    batches.back().look = look;
-    batches.back().bounds = bounds;
+    batches_.emplace_back();
+    batches_.back().look = look;
+    batches_.back().marks = mark;
+    batches_.back().bounds = bounds;
   }
-  Batch& batch = batches[it->second];
-  batch.bounds = batch.bounds.united(bounds);
-  // united() drops a side of no width; keep lines that are points wide.
-  batch.bounds.setLeft(std::min(batch.bounds.left(), bounds.left()));
-  batch.bounds.setTop(std::min(batch.bounds.top(), bounds.top()));
-  batch.bounds.setRight(std::max(batch.bounds.right(), bounds.right()));
-  batch.bounds.setBottom(std::max(batch.bounds.bottom(), bounds.bottom()));
+  Batch& batch = batches_[it->second];
+  // united() drops a side of no width, which every axis-parallel line has.
+  QRectF& b = batch.bounds;
+  b.setCoords(std::min(b.left(), bounds.left()), std::min(b.top(), bounds.top()),
+              std::max(b.right(), bounds.right()), std::max(b.bottom(), bounds.bottom()));
   return batch;
 }
 
-void PreviewDrawing::AddItems(const render::Scene& scene,
-                              const std::vector<render::SceneItem>& items, bool marks) {
-  for (const render::SceneItem& item : items) {
+void PreviewDrawing::AddItems(const std::vector<render::SceneItem>& items, bool marks) {
+  for (uint32_t i = 0; i < items.size(); ++i) {
+    const render::SceneItem& item = items[i];
     const int look = LookOf(item, marks);
     if (item.shape == render::ItemShape::kText) {
-      const render::SceneText& t = scene.Text(item);
-      const std::array<QPointF, 4> corners = TextCorners(t);
-      QPolygonF box(QList<QPointF>(corners.begin(), corners.end()));
-      const QRectF bounds = box.boundingRect();
+      const std::array<QPointF, 4> corners = TextCorners(scene_.Text(item));
+      const QRectF bounds = QPolygonF(QList<QPointF>(corners.begin(), corners.end())).boundingRect();
+      work_ += 4;
       if (marks) {  // a changed text is marked by its box
         Batch& batch = BatchOf(look, bounds, true);
-        for (int i = 0; i < 4; ++i) batch.lines.emplace_back(corners[i], corners[(i + 1) % 4]);
+        batch.items.push_back(i);
+        batch.segments += 4;
         continue;
       }
-      texts_.push_back({QString::fromStdString(t.utf8), QPointF(t.anchor.x, t.anchor.y), t.angle,
-                        t.height, t.length, bounds, look});
+      texts_.push_back(i);
+      text_bounds_.push_back(bounds);
       continue;
     }
-    const std::span<const render::Point2> v = scene.Vertices(item);
+    const std::span<const render::Point2> v = scene_.Vertices(item);
     if (v.empty()) continue;
+    work_ += static_cast<int64_t>(v.size());
     Batch& batch = BatchOf(look, BoundsOf(v), marks);
-    switch (item.shape) {
-      case render::ItemShape::kPointMark: batch.points.emplace_back(v[0].x, v[0].y); break;
-      case render::ItemShape::kPolygon:
-        if (!marks) {
-          QPolygonF polygon;
-          for (const render::Point2& p : v) polygon << QPointF(p.x, p.y);
-          batch.fill.addPolygon(polygon);
-          break;
-        }
-        // A changed solid is marked by its outline.
-        for (size_t i = 0; i < v.size(); ++i) {
-          const render::Point2 a = v[i], b = v[(i + 1) % v.size()];
-          batch.lines.emplace_back(a.x, a.y, b.x, b.y);
-        }
-        break;
-      default:
-        if (v.size() == 1) batch.points.emplace_back(v[0].x, v[0].y);
-        for (size_t i = 1; i < v.size(); ++i) {
-          batch.lines.emplace_back(v[i - 1].x, v[i - 1].y, v[i].x, v[i].y);
-        }
-        break;
+    if (item.shape == render::ItemShape::kPolygon && !marks) {
+      QPolygonF polygon;
+      for (const render::Point2& p : v) polygon << At(p);
+      batch.fill.addPolygon(polygon);
+      continue;
     }
+    batch.items.push_back(i);
+    batch.segments += v.size();
   }
 }
 
@@ -171,51 +210,92 @@ void PreviewDrawing::Paint(QPainter& painter, const QTransform& view, const QRec
   const QRectF visible = view.inverted().mapRect(device);
   size_t segments = 0;
   for (const Batch& batch : batches_) {
-    if (Overlaps(batch.bounds, visible)) segments += batch.lines.size();
+    if (Overlaps(batch.bounds, visible)) segments += batch.segments;
   }
-  painter.setRenderHint(QPainter::Antialiasing, segments <= kMaxSmoothSegments);
-  painter.setTransform(view);
-  PaintBatches(painter, batches_, visible);
+  const bool precise = segments <= kMaxPreciseSegments;
+  painter.setRenderHint(QPainter::Antialiasing, precise);
+  for (const Batch& batch : batches_) {
+    if (Overlaps(batch.bounds, visible)) PaintBatch(painter, view, batch, precise);
+  }
   PaintTexts(painter, view, visible);
-  painter.setTransform(view);
-  PaintBatches(painter, marks_, visible);
   painter.resetTransform();
 }
 
-void PreviewDrawing::PaintBatches(QPainter& painter, const std::vector<Batch>& batches,
-                                  const QRectF& visible) const {
-  for (const Batch& batch : batches) {
-    if (!Overlaps(batch.bounds, visible)) continue;
-    const Look& look = looks_[batch.look];
-    if (!batch.fill.isEmpty()) {
-      painter.setPen(Qt::NoPen);
-      painter.setBrush(look.color);
-      painter.drawPath(batch.fill);
-      painter.setBrush(Qt::NoBrush);
-    }
-    QPen pen(look.color, look.width);
-    pen.setCosmetic(true);  // widths are screen pixels at every zoom
-    if (look.mark) {
-      pen.setCapStyle(Qt::RoundCap);
-      pen.setJoinStyle(Qt::RoundJoin);
-    }
-    const render::DashPattern& dash = render::Dash(look.dash);
-    if (dash.count > 0) {
-      QList<qreal> pattern;  // in pen widths
-      const qreal unit = std::max<qreal>(1, look.width);
-      for (int i = 0; i < dash.count; ++i) pattern << dash.lengths[i] / unit;
-      pen.setDashPattern(pattern);
-    }
-    painter.setPen(pen);
-    if (!batch.lines.empty()) painter.drawLines(batch.lines.data(), static_cast<int>(batch.lines.size()));
-    if (!batch.points.empty()) {
-      pen.setWidthF(std::max<qreal>(3, look.width));
-      pen.setCapStyle(Qt::RoundCap);
-      pen.setStyle(Qt::SolidLine);
-      painter.setPen(pen);
-      painter.drawPoints(batch.points.data(), static_cast<int>(batch.points.size()));
-    }
+void PreviewDrawing::PaintBatch(QPainter& painter, const QTransform& view, const Batch& batch,
+                                bool precise) const {
+  const Look& look = looks_[batch.look];
+  painter.setTransform(view);
+  if (!batch.fill.isEmpty()) {
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(look.color);
+    painter.drawPath(batch.fill);
+    painter.setBrush(Qt::NoBrush);
   }
+  // Only a cosmetic pen of one pixel takes the painter's fast path; the
+  // quick picture draws every line with one and widens marks and points by
+  // drawing them again a pixel to each side.
+  QPen pen(look.color, precise ? look.width : 1);
+  pen.setCosmetic(true);  // widths are screen pixels at every zoom
+  pen.setCapStyle(look.mark ? Qt::RoundCap : Qt::FlatCap);
+  const render::DashPattern& dash = render::Dash(look.dash);
+  if (dash.count > 0) {
+    QList<qreal> pattern;  // in pen widths
+    const qreal unit = std::max<qreal>(1, pen.widthF());
+    for (int i = 0; i < dash.count; ++i) pattern << dash.lengths[i] / unit;
+    pen.setDashPattern(pattern);
+  }
+  QPen point_pen = pen;
+  point_pen.setStyle(Qt::SolidLine);
+  point_pen.setCapStyle(Qt::RoundCap);
+  if (precise) point_pen.setWidthF(std::max<qreal>(kPointPixels, look.width));
+
+  std::vector<QLineF> lines;
+  std::vector<QPointF> points;
+  auto draw_lines = [&] {
+    painter.setPen(pen);
+    painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+  };
+  auto draw_points = [&] {
+    painter.setPen(point_pen);
+    painter.drawPoints(points.data(), static_cast<int>(points.size()));
+  };
+  auto flush = [&] {
+    if (!lines.empty()) (precise || !look.mark) ? draw_lines() : WithOffsets(painter, QTransform(), draw_lines);
+    if (!points.empty()) precise ? draw_points() : WithOffsets(painter, QTransform(), draw_points);
+    lines.clear();
+    points.clear();
+  };
+  // Lines are handed over in device pixels, and a polyline's vertices
+  // closer than a pixel to the last one drawn are left out: a zoomed-out
+  // arc of a hundred vertices becomes the few segments that show.
+  painter.resetTransform();
+  const double m11 = view.m11(), m12 = view.m12(), m21 = view.m21(), m22 = view.m22(),
+               dx = view.dx(), dy = view.dy();
+  auto device = [&](const render::Point2& p) {
+    return QPointF(m11 * p.x + m21 * p.y + dx, m12 * p.x + m22 * p.y + dy);
+  };
+  const std::vector<render::SceneItem>& items = batch.marks ? scene_.marks : scene_.items;
+  for (uint32_t index : batch.items) {
+    const render::SceneItem& item = items[index];
+    if (item.shape == render::ItemShape::kText) {
+      const std::array<QPointF, 4> c = TextCorners(scene_.Text(item));
+      for (int i = 0; i < 4; ++i) lines.emplace_back(view.map(c[i]), view.map(c[(i + 1) % 4]));
+    } else {
+      const std::span<const render::Point2> v = scene_.Vertices(item);
+      QPointF last = device(v[0]);
+      if (item.shape == render::ItemShape::kPointMark || v.size() == 1) points.push_back(last);
+      const size_t end = item.shape == render::ItemShape::kPolygon && v.size() > 2 ? v.size() + 1 : v.size();
+      for (size_t i = 1; i < end; ++i) {
+        const QPointF next = device(v[i % v.size()]);  // a polygon (a marked solid) closes
+        const QPointF d = next - last;
+        if (std::fabs(d.x()) + std::fabs(d.y()) < kMinSegmentPixels && i + 1 < end) continue;
+        lines.emplace_back(last, next);
+        last = next;
+      }
+    }
+    if (lines.size() >= kChunkLines || points.size() >= kChunkLines) flush();
+  }
+  flush();
 }
 
 void PreviewDrawing::PaintTexts(QPainter& painter, const QTransform& view,
@@ -225,34 +305,43 @@ void PreviewDrawing::PaintTexts(QPainter& painter, const QTransform& view,
   const QFontMetricsF metrics(font);
   painter.setFont(font);
   int glyph_texts = 0;
+  // Texts too small to read show as their base lines, drawn together by colour.
+  std::unordered_map<QRgb, std::vector<QLineF>> base_lines;
   for (size_t i = 0; i < texts_.size(); ++i) {
-    const Text& t = texts_[i];
-    if (!Overlaps(t.bounds, visible) || t.text.isEmpty()) continue;
-    const QColor& color = looks_[t.look].color;
+    if (!Overlaps(text_bounds_[i], visible)) continue;
+    const render::SceneItem& item = scene_.items[texts_[i]];
+    const render::SceneText& t = scene_.Text(item);
+    const QPointF anchor = At(t.anchor);
     const QPointF along(std::cos(t.angle), std::sin(t.angle));
     const double height_px = t.height * scale;
-    if (height_px < kMinGlyphHeightPx || glyph_texts >= kMaxGlyphTexts) {
-      QPen pen(color, 1);
-      pen.setCosmetic(true);
-      painter.setTransform(view);
-      painter.setPen(pen);
-      painter.drawLine(QLineF(t.anchor, t.anchor + along * t.length));
+    if (height_px < kMinGlyphHeightPx || glyph_texts >= kMaxGlyphTexts || t.utf8.empty()) {
+      base_lines[item.rgb].emplace_back(view.map(anchor), view.map(anchor + along * t.length));
       continue;
     }
     ++glyph_texts;
-    if (advances_[i] < 0) advances_[i] = metrics.horizontalAdvance(t.text);
+    const QString text = QString::fromStdString(t.utf8);
+    if (advances_[i] < 0) advances_[i] = metrics.horizontalAdvance(text);
     // Laid out on screen: the anchor, the direction of the text, its height
     // and its length as the drawing gives them.
-    const QPointF p = view.map(t.anchor);
-    const QPointF d = view.map(t.anchor + along) - p;
+    const QPointF p = view.map(anchor);
+    const QPointF d = view.map(anchor + along) - p;
     const double stretch = advances_[i] > 0 ? t.length * scale / advances_[i] : 1;
     QTransform at;
     at.translate(p.x(), p.y());
     at.rotateRadians(std::atan2(d.y(), d.x()));
     at.scale(stretch, height_px / kReferencePixels);
     painter.setTransform(at);
-    painter.setPen(color);
-    painter.drawText(QPointF(0, -metrics.descent()), t.text);
+    painter.setPen(ColorOf(item.rgb));
+    painter.drawText(QPointF(0, -metrics.descent()), text);
+  }
+  painter.resetTransform();
+  for (const auto& [rgb, lines] : base_lines) {
+    QPen pen(ColorOf(rgb), 1);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    for (size_t i = 0; i < lines.size(); i += kChunkLines) {
+      painter.drawLines(lines.data() + i, static_cast<int>(std::min(kChunkLines, lines.size() - i)));
+    }
   }
 }
 

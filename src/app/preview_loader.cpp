@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "app/latest_job_runner.h"
 #include "app/preview_drawing.h"
 #include "conversion/conversion_changes.h"
 #include "formats/loaded_drawing.h"
@@ -40,109 +41,66 @@ struct PreviewLoader::Loaded {
   LoadedDrawing drawing;
 };
 
-PreviewLoader::PreviewLoader(QObject* parent) : QObject(parent) {
-  thread_ = std::thread([this] { Run(); });
+PreviewLoader::PreviewLoader(QObject* parent)
+    : QObject(parent), loaded_(std::make_shared<std::unique_ptr<Loaded>>()) {
+  runner_ = new LatestJobRunner(this);
 }
 
-PreviewLoader::~PreviewLoader() {
-  {
-    std::lock_guard lock(mutex_);
-    quit_ = true;
-  }
-  wake_.notify_one();
-  thread_.join();
-  // Results queued meanwhile go with this object.
-}
+PreviewLoader::~PreviewLoader() = default;
+
+bool PreviewLoader::Pending() const { return runner_->Pending(); }
 
 void PreviewLoader::Request(const PreviewRequest& request) {
-  {
-    std::lock_guard lock(mutex_);
-    waiting_ = request;
-    waiting_id_ = ++latest_;
-  }
-  wake_.notify_one();
+  runner_->Post([this, request, loaded = loaded_](const std::function<bool()>& superseded) {
+    auto result = std::make_shared<PreviewResult>(Make(request, *loaded, superseded));
+    return LatestJobRunner::Delivery([this, result] { Q_EMIT Ready(*result); });
+  });
 }
 
 void PreviewLoader::Clear() {
-  {
-    std::lock_guard lock(mutex_);
-    waiting_.reset();
-    forget_ = true;
-    ++latest_;
-  }
-  delivered_ = latest_;
-  wake_.notify_one();
+  runner_->Cancel();
+  // The drawing goes on the runner's thread, after anything still using it.
+  runner_->Post([loaded = loaded_](const std::function<bool()>&) {
+    loaded->reset();
+    return LatestJobRunner::Delivery([] {});
+  });
 }
 
-bool PreviewLoader::Superseded(uint64_t id) {
-  std::lock_guard lock(mutex_);
-  return waiting_id_ != id;
-}
-
-void PreviewLoader::Run() {
-  for (;;) {
-    PreviewRequest request;
-    uint64_t id = 0;
-    {
-      std::unique_lock lock(mutex_);
-      wake_.wait(lock, [this] { return quit_ || waiting_ || forget_; });
-      if (quit_) return;
-      if (forget_) {
-        forget_ = false;
-        loaded_.reset();
-        if (!waiting_) continue;
-      }
-      request = std::move(*waiting_);
-      waiting_.reset();
-      id = waiting_id_;
-    }
-    auto result = std::make_shared<PreviewResult>(Make(request, id));
-    if (Superseded(id)) continue;
-    QMetaObject::invokeMethod(
-        this,
-        [this, id, result] {
-          if (id != latest_) return;
-          delivered_ = id;
-          Q_EMIT Ready(*result);
-        },
-        Qt::QueuedConnection);
-  }
-}
-
-PreviewResult PreviewLoader::Make(const PreviewRequest& request, uint64_t id) {
+PreviewResult PreviewLoader::Make(const PreviewRequest& request, std::unique_ptr<Loaded>& cache,
+                                  const std::function<bool()>& superseded) {
   PreviewResult result;
   result.file = request.file;
   const Clock::time_point start = Clock::now();
   const FileStamp stamp = StampOf(request.file);
-  if (!loaded_ || loaded_->file != request.file || !(loaded_->stamp == stamp)) {
-    loaded_.reset();  // the old drawing goes before the new one comes in
-    auto loaded = std::make_unique<Loaded>();
-    loaded->file = request.file;
-    loaded->stamp = stamp;
+  if (!cache || cache->file != request.file || !(cache->stamp == stamp)) {
+    cache.reset();  // the old drawing goes before the new one comes in
+    auto fresh = std::make_unique<Loaded>();
+    fresh->file = request.file;
+    fresh->stamp = stamp;
     FormatError error;
-    if (!loaded->drawing.Load(request.file, &error)) {
+    if (!fresh->drawing.Load(request.file, &error)) {
       result.error = QString::fromStdString(error.Describe());
       return result;
     }
-    loaded_ = std::move(loaded);
+    cache = std::move(fresh);
     result.load_ms = MillisecondsSince(start);
   }
-  if (Superseded(id)) return result;  // a newer request waits: no scene for this one
+  if (superseded()) return result;  // a newer request waits: no scene for this one
 
   const Clock::time_point build_start = Clock::now();
   render::SceneOptions options;
   options.view = request.print ? render::SceneView::kPrint : render::SceneView::kScreen;
   const bool converts = request.settings.C(3) != 0 || request.settings.C(4) != 0;
   if (request.after && converts) options.after = request.settings;
-  const LoadedDrawing& drawing = loaded_->drawing;
-  const render::Scene scene = drawing.jww() ? render::BuildScene(*drawing.jww(), options)
-                                            : render::BuildScene(*drawing.jws(), options);
+  const LoadedDrawing& drawing = cache->drawing;
+  render::Scene scene = drawing.jww() ? render::BuildScene(*drawing.jww(), options)
+                                      : render::BuildScene(*drawing.jws(), options);
   if (scene.changes) {
     result.changes = scene.changes;
   } else if (converts) {
     result.changes = PlanConversion(drawing.store(), drawing.version(), request.settings).counts;
   }
-  result.drawing = std::make_shared<const PreviewDrawing>(scene);
+  result.drawing = std::make_shared<const PreviewDrawing>(std::move(scene));
   result.build_ms = MillisecondsSince(build_start);
   return result;
 }

@@ -1,22 +1,20 @@
 #pragma once
-// Loads the previewed drawing and builds its scene on a thread of its own,
-// so that moving through the list never waits for a big drawing. Only the
-// newest request counts: one not yet started is replaced by a newer one, and
-// the result of a superseded one is dropped.
+// Loads the previewed drawing and builds its scene off the user-interface
+// thread. Only the newest request counts (see LatestJobRunner); the drawing
+// read last is kept, so that another view of it needs no second read.
 #include <QObject>
 #include <QString>
-#include <condition_variable>
 #include <filesystem>
+#include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
-#include <thread>
 
 #include "conversion/conversion_settings.h"
 #include "conversion/layer_rules.h"
 
 namespace varnelko {
 
+class LatestJobRunner;
 class PreviewDrawing;
 
 struct PreviewRequest {
@@ -41,13 +39,13 @@ class PreviewLoader : public QObject {
   Q_OBJECT
  public:
   explicit PreviewLoader(QObject* parent = nullptr);
-  ~PreviewLoader() override;  // waits for the drawing being read
+  ~PreviewLoader() override;
 
   void Request(const PreviewRequest& request);
   // Drops any request and forgets the loaded drawing.
   void Clear();
   // A request has been made whose result has not yet arrived.
-  bool Pending() const { return latest_ != delivered_; }
+  bool Pending() const;
 
  Q_SIGNALS:
   // On the owner's thread, for the newest request only.
@@ -55,19 +53,11 @@ class PreviewLoader : public QObject {
 
  private:
   struct Loaded;
-  void Run();
-  bool Superseded(uint64_t id);
-  PreviewResult Make(const PreviewRequest& request, uint64_t id);
-
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  std::optional<PreviewRequest> waiting_;  // guarded by mutex_
-  uint64_t waiting_id_ = 0;                // guarded by mutex_
-  bool forget_ = false;                    // guarded by mutex_
-  bool quit_ = false;                      // guarded by mutex_
-  uint64_t latest_ = 0, delivered_ = 0;    // owner's thread
-  std::unique_ptr<Loaded> loaded_;         // the thread's: the drawing read last
-  std::thread thread_;
+  // On the runner's thread: reads the file unless `loaded` holds it already.
+  static PreviewResult Make(const PreviewRequest& request, std::unique_ptr<Loaded>& cache,
+                            const std::function<bool()>& superseded);
+  std::shared_ptr<std::unique_ptr<Loaded>> loaded_;  // used on the runner's thread only
+  LatestJobRunner* runner_ = nullptr;
 };
 
 }  // namespace varnelko

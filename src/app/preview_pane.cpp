@@ -79,7 +79,7 @@ void PreviewPane::SetSwitches(bool after, bool print) {
 
 bool PreviewPane::after() const { return after_->isChecked(); }
 bool PreviewPane::print() const { return print_->isChecked(); }
-bool PreviewPane::Pending() const { return loader_->Pending(); }
+bool PreviewPane::Pending() const { return loader_->Pending() || canvas_->PicturePending(); }
 QString PreviewPane::counts_text() const { return counts_->text(); }
 
 void PreviewPane::showEvent(QShowEvent* event) {
