@@ -12,24 +12,15 @@
 
 #include "formats/file_io.h"
 #include "formats/jww/jww_file.h"
-#include "support/document_builder.h"
+#include "bench_drawing.h"
 
 namespace varnelko {
 namespace {
 
-constexpr int32_t kVersion = 700;
-
-JwwDocument BuildBenchDrawing() {
-  test::BuildOptions options;
-  options.version = kVersion;
-  options.entities = 200000;
-  options.block_defs = 60;
-  options.seed = 7;
-  return test::BuildJwwDocument(options);
-}
+using bench::kVersion;
 
 const JwwDocument& BenchDrawing() {
-  static const JwwDocument doc = BuildBenchDrawing();
+  static const JwwDocument doc = bench::BuildBenchDrawing();
   return doc;
 }
 

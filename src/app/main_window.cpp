@@ -91,8 +91,8 @@ void TForm1::FormShow() {
   state_.tree_ready = state_.list_shown = state_.sort_descending = state_.cancel = false;
   // The design values: filter 0, settings 0, no output folder, no settings
   // file, the search folder beside the program; the ini file overrides each
-  // of them that it holds. The core keeps each loaded drawing's images in a
-  // private scratch folder, so there are no shared stores to clear and no
+  // of them that it holds. The core keeps each loaded drawing's images in
+  // that drawing's document, so there are no shared stores to clear and no
   // folder to create here.
   AppIniValues values;
   values.search_folder = state_.program_folder.toStdString();

@@ -1,6 +1,7 @@
 #include "cli/conversion_options.h"
 
-#include "document/text_helpers.h"
+#include <charconv>
+#include <system_error>
 
 namespace varnelko::cli {
 namespace {
@@ -25,14 +26,34 @@ std::optional<int32_t> ParseLayerSlot(const std::string& text) {
   return std::nullopt;
 }
 
-// The value of a switch: a bare flag is on; "=N" is stored as it is.
-int SwitchValue(const std::string& v) {
-  if (v.empty() || v == "true") return 1;
-  if (v == "false") return 0;
-  return StrToIntLenient(v);
+// The value of a switch: a bare flag is on; true/false, on/off, yes/no
+// (any letter case) or a whole number "=N", stored as it is. Anything else
+// is refused rather than read as 0.
+std::optional<int> SwitchValue(const std::string& v) {
+  std::string word = v;
+  for (char& c : word) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  if (word.empty() || word == "true" || word == "on" || word == "yes") return 1;
+  if (word == "false" || word == "off" || word == "no") return 0;
+  return WholeNumber(v);
+}
+
+CLI::Validator SwitchWord() {
+  return CLI::Validator(
+      [](std::string& v) {
+        return SwitchValue(v) ? std::string()
+                              : "expects on/off, true/false, yes/no or a whole number, not " + v;
+      },
+      "");
 }
 
 }  // namespace
+
+std::optional<int> WholeNumber(const std::string& text) {
+  int n = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return n;
+}
 
 bool ConversionOptions::Given() const {
   if (!settings_file.empty() || !group.empty() || !layer.empty()) return true;
@@ -53,9 +74,8 @@ void AddConversionOptions(CLI::App* cmd, const std::shared_ptr<ConversionOptions
     // A flag never takes the next word, so a path after it stays a path.
     cmd->add_flag("--" + name)
         ->description("Switch C" + std::to_string(i + 3) + " on (or =N)")
-        ->each([options, i](const std::string& v) {
-          options->switches[i] = SwitchValue(v);
-        })
+        ->check(SwitchWord())
+        ->each([options, i](const std::string& v) { options->switches[i] = SwitchValue(v); })
         ->trigger_on_parse();  // in command-line order, so the last of --x / --no-x wins
     cmd->add_flag_callback("--no-" + name, [options, i] { options->switches[i] = 0; },
                            "Switch C" + std::to_string(i + 3) + " off")

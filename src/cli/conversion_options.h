@@ -22,6 +22,9 @@ struct ConversionOptions {
   bool Given() const;
 };
 
+// A whole number and nothing else: "2x" or "1.5" is no number.
+std::optional<int> WholeNumber(const std::string& text);
+
 // Registers the options on `cmd`; they fill `options` while parsing.
 void AddConversionOptions(CLI::App* cmd, const std::shared_ptr<ConversionOptions>& options);
 

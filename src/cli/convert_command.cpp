@@ -1,17 +1,7 @@
 // varnelko-cli convert: the batch run from the command line.
-#if defined(_WIN32)
-#include <io.h>
-#define isatty _isatty
-#define STDERR_FILENO 2
-#else
-#include <unistd.h>
-#endif
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -21,6 +11,9 @@
 
 #include "cli/commands.h"
 #include "cli/conversion_options.h"
+#include "cli/platform/interrupt.h"
+#include "cli/platform/process.h"
+#include "cli/report_text.h"
 #include "conversion/batch.h"
 #include "conversion/conversion_settings.h"
 #include "formats/file_extension.h"
@@ -38,10 +31,20 @@ struct ConvertOptions {
   std::vector<std::string> paths;
   std::shared_ptr<ConversionOptions> conversion = std::make_shared<ConversionOptions>();
   int jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  bool dry_run = false;
 };
 
+CLI::Validator AtLeastOne() {
+  return CLI::Validator(
+      [](std::string& v) {
+        std::optional<int> n = WholeNumber(v);
+        return n && *n >= 1 ? std::string() : "must be at least 1, not " + v;
+      },
+      "INT>=1");
+}
+
 int Refuse(const std::string& message) {
-  std::cerr << message << "\n";
+  std::cerr << EscapeControls(message) << "\n";
   return kExitRefused;
 }
 
@@ -50,24 +53,34 @@ bool IsDrawingName(const fs::path& p) {
   return ext == ".JWW" || ext == ".JWS";
 }
 
-// Files as given; folders give their drawing files, by name, not recursing.
-// Also collects the folders the sources live in, for the same-folder check.
+// The drawing files of a folder, by name, not recursing. An entry that
+// cannot be examined (a link to itself, a dangling link) stays in, so that
+// the run reports it instead of the whole run being refused.
+bool ListFolder(const fs::path& folder, std::vector<fs::path>& found, std::string& why) {
+  const size_t first = found.size();
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code entry_ec;
+    const bool regular = it->is_regular_file(entry_ec);
+    if ((regular || entry_ec) && IsDrawingName(it->path())) found.push_back(it->path());
+  }
+  if (ec) {
+    why = "cannot list the folder " + folder.string() + ": " + ec.message();
+    return false;
+  }
+  std::sort(found.begin() + static_cast<std::ptrdiff_t>(first), found.end());
+  return true;
+}
+
+// Files as given; folders give their drawing files. Also collects the
+// folders the sources live in, for the same-folder check.
 bool CollectSources(const std::vector<std::string>& paths, std::vector<fs::path>& sources,
                     std::vector<fs::path>& folders, std::string& why) {
   for (const std::string& text : paths) {
     fs::path p(text);
     std::error_code ec;
     if (fs::is_directory(p, ec)) {
-      std::vector<fs::path> found;
-      for (const auto& entry : fs::directory_iterator(p, ec)) {
-        if (entry.is_regular_file(ec) && IsDrawingName(entry.path())) found.push_back(entry.path());
-      }
-      if (ec) {
-        why = "cannot list the folder " + text + ": " + ec.message();
-        return false;
-      }
-      std::sort(found.begin(), found.end());
-      sources.insert(sources.end(), found.begin(), found.end());
+      if (!ListFolder(p, sources, why)) return false;
       folders.push_back(p);
     } else if (fs::exists(p, ec)) {
       sources.push_back(p);
@@ -93,6 +106,8 @@ std::string ReportLine(const FileOutcome& o) {
       return "failed     " + src + ": load failed: " + o.error;
     case FileOutcomeKind::kWriteFailed:
       return "failed     " + src + ": write failed: " + o.error;
+    case FileOutcomeKind::kNotStarted:
+      return {};  // the run was stopped first: no line, the summary counts it
   }
   return {};
 }
@@ -100,7 +115,7 @@ std::string ReportLine(const FileOutcome& o) {
 // A one-line bar on stderr, redrawn as files finish; only on a terminal.
 class ProgressBar {
  public:
-  explicit ProgressBar(size_t total) : total_(total), shown_(isatty(STDERR_FILENO) != 0) {}
+  explicit ProgressBar(size_t total) : total_(total), shown_(StderrIsTerminal()) {}
   void Step(size_t done) {
     if (!shown_ || total_ == 0) return;
     constexpr size_t kWidth = 40;
@@ -118,17 +133,6 @@ class ProgressBar {
   bool shown_;
 };
 
-// Every file allocates buffers of its own size for its bytes and entities.
-// Left to the defaults, each such buffer is a fresh mapping that is faulted
-// in page by page and returned on free, which costs as much as the
-// conversion itself; keeping freed memory for the next file halves the time.
-void KeepFreedMemoryForReuse() {
-#if defined(__GLIBC__)
-  mallopt(M_MMAP_THRESHOLD, 256 << 20);
-  mallopt(M_TRIM_THRESHOLD, 1 << 30);
-#endif
-}
-
 int RunConvert(const ConvertOptions& o) {
   std::string why;
   std::optional<ConversionSettings> settings = ResolveConversionSettings(*o.conversion, why);
@@ -136,19 +140,31 @@ int RunConvert(const ConvertOptions& o) {
   BatchRequest request;
   std::vector<fs::path> folders;
   if (!CollectSources(o.paths, request.sources, folders, why)) return Refuse(why);
+  request.sources = WithoutRepeatedFiles(request.sources);
+  std::error_code ec;
+  if (!o.output.empty() && fs::exists(o.output, ec) && !fs::is_directory(o.output, ec)) {
+    return Refuse("the output " + o.output + " is not a folder");
+  }
   BatchCheck check = CheckBatchPreconditions(o.output, folders, *settings);
   if (check != BatchCheck::kOk) return Refuse(BatchCheckMessage(check));
 
   request.output_folder = o.output;
   request.settings = *settings;
-  request.jobs = std::max(1, o.jobs);
+  request.jobs = o.jobs;
+  request.stop = &InterruptRequested();
+  WatchInterrupts();
+  request.dry_run = o.dry_run;
   KeepFreedMemoryForReuse();
   ProgressBar bar(request.sources.size());
-  std::array<size_t, 3> tally{};  // converted, skipped, failed
+  std::array<size_t, 4> tally{};  // converted, skipped, failed, not started
   BatchCallbacks callbacks;
   callbacks.on_done = [&](size_t index, const FileOutcome& outcome) {
+    if (outcome.kind == FileOutcomeKind::kNotStarted) {
+      ++tally[3];
+      return;
+    }
     bar.Finish();
-    std::cout << ReportLine(outcome) << "\n" << std::flush;
+    std::cout << EscapeControls(ReportLine(outcome)) << "\n" << std::flush;
     bar.Step(index + 1);
     if (outcome.kind == FileOutcomeKind::kConverted) ++tally[0];
     else if (outcome.kind == FileOutcomeKind::kSkipped) ++tally[1];
@@ -156,7 +172,12 @@ int RunConvert(const ConvertOptions& o) {
   };
   RunBatch(request, callbacks);
   bar.Finish();
-  std::cout << tally[0] << " converted, " << tally[1] << " skipped, " << tally[2] << " failed\n";
+  std::cout << tally[0] << " converted, " << tally[1] << " skipped, " << tally[2] << " failed";
+  if (InterruptExitStatus() != 0) {
+    std::cout << ", " << tally[3] << " not started (interrupted)\n" << std::flush;
+    return InterruptExitStatus();
+  }
+  std::cout << (o.dry_run ? " (dry run: nothing written)\n" : "\n");
   return tally[2] > 0 ? kExitFailed : 0;
 }
 
@@ -171,7 +192,9 @@ void AddConvertCommand(CLI::App& app, int& exit_code) {
       ->required();
   AddConversionOptions(cmd, options->conversion);
   cmd->add_option("-j,--jobs", options->jobs, "Files converted in parallel")
-      ->check(CLI::PositiveNumber);
+      ->check(AtLeastOne());
+  cmd->add_flag("--dry-run", options->dry_run,
+                "Do everything but write: the same report, no file created or changed");
   cmd->callback([options, &exit_code] { exit_code = RunConvert(*options); });
 }
 

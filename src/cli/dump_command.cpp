@@ -1,14 +1,19 @@
-// `dump [--hex-strings] FILE`: the whole loaded drawing as JSON, in a fixed
-// schema that other tools compare against.
+// `dump [--hex-strings] [--images DIR] FILE`: the whole loaded drawing as
+// JSON, in a fixed schema that other tools compare against; on request the
+// bound images are written as files into DIR.
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 
 #include "cli/commands.h"
 #include "cli/json_writer.h"
 #include "formats/loaded_drawing.h"
 #include "document/cp932.h"
+#include "document/text_helpers.h"
+#include "formats/file_io.h"
 
 namespace varnelko::cli {
 namespace {
@@ -222,7 +227,46 @@ void DrawingDumper::Dump(const LoadedDrawing& drawing) {
 struct DumpOptions {
   std::string file;
   bool hex_strings = false;
+  std::string images_folder;
 };
+
+// True when `name` (code page 932 bytes) can be a file directly inside the
+// images folder: not empty, not "." or "..", no path separator, drive colon
+// or zero byte. The byte 0x5C ending a double-byte character (as in "表")
+// is part of that character, not a backslash.
+bool IsPlainImageName(const std::string& name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  auto separator = [](char c) { return c == '/' || c == '\\' || c == ':' || c == '\0'; };
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (IsLeadByte(static_cast<uint8_t>(name[i])) && i + 1 < name.size()) {
+      if (name[++i] != '\\' && separator(name[i])) return false;
+    } else if (separator(name[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Writes every image that carries bytes under its own name into `folder`;
+// a name that would land anywhere else is reported and not written.
+bool WriteImages(const BoundImages& images, const std::filesystem::path& folder) {
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  bool ok = true;
+  for (const TBindImageType& image : images.list) {
+    if (!CarriesImage(image)) continue;
+    FormatError error;
+    if (!IsPlainImageName(image.name)) {
+      error.what = "not a plain file name, not written";
+    } else if (WriteFileAtomically(folder / image.name, image.data, &error)) {
+      continue;
+    }
+    std::fprintf(stderr, "varnelko-cli dump: image %s: %s\n", QuoteBytes(image.name).c_str(),
+                 error.what.c_str());
+    ok = false;
+  }
+  return ok;
+}
 
 int RunDump(const DumpOptions& options) {
   if (IsMemoOnlyFile(options.file)) {
@@ -245,6 +289,9 @@ int RunDump(const DumpOptions& options) {
     std::fprintf(stderr, "varnelko-cli dump: %s: %s\n", options.file.c_str(), e.what());
     return 1;
   }
+  if (!options.images_folder.empty() && !WriteImages(drawing.images(), options.images_folder)) {
+    return 1;
+  }
   return 0;
 }
 
@@ -255,6 +302,8 @@ void AddDumpCommand(CLI::App& app, int& exit_code) {
   auto options = std::make_shared<DumpOptions>();
   command->add_flag("--hex-strings", options->hex_strings,
                     "Print every string as the hexadecimal of its raw bytes");
+  command->add_option("--images", options->images_folder,
+                      "Also write each bound image, under its own name, into this folder");
   command->add_option("file", options->file, "JWW drawing or JWS figure")->required();
   command->callback([options, &exit_code] { exit_code = RunDump(*options); });
 }

@@ -12,10 +12,11 @@
 
 #include "cli/commands.h"
 #include "cli/conversion_options.h"
-#include "formats/loaded_drawing.h"
+#include "cli/report_text.h"
 #include "conversion/layer_inventory.h"
 #include "document/cp932.h"
 #include "document/text_helpers.h"
+#include "formats/loaded_drawing.h"
 #include "formats/memo_for_file.h"
 
 namespace varnelko::cli {
@@ -100,10 +101,15 @@ struct InfoRequest {
 
 bool DescribeFile(const std::string& name, const InfoRequest& r, std::string& line,
                   FormatError& error) {
-  if (IsMemoOnlyFile(name)) return DescribeMemoOnly(name, line, error);
+  if (IsMemoOnlyFile(name)) {
+    if (!DescribeMemoOnly(name, line, error)) return false;
+    line = EscapeControls(line);
+    return true;
+  }
   LoadedDrawing drawing;
   if (!drawing.Load(name, &error)) return false;
-  line = DrawingLine(name, drawing);
+  // The layer lines hold names already stripped of control characters.
+  line = EscapeControls(DrawingLine(name, drawing));
   if (r.layers) line += LayersText(drawing, r.settings);
   return true;
 }
@@ -117,7 +123,8 @@ int RunInfo(const InfoRequest& r) {
       std::printf("%s\n", line.c_str());
     } else {
       std::fflush(stdout);
-      std::fprintf(stderr, "varnelko-cli info: %s: %s\n", name.c_str(), error.Describe().c_str());
+      std::fprintf(stderr, "varnelko-cli info: %s: %s\n", EscapeControls(name).c_str(),
+                   EscapeControls(error.Describe()).c_str());
       status = 1;
     }
   }

@@ -1,7 +1,14 @@
 // varnelko-cli: the headless way to inspect and convert Jw_cad drawings.
 #include <CLI/CLI.hpp>
 
+#include <exception>
+#include <iostream>
+
 #include "cli/commands.h"
+
+namespace {
+constexpr int kExitUsage = 2;
+}
 
 int main(int argc, char** argv) {
   CLI::App app{"Varnelko: converts Jw_cad layers to auxiliary colour and line type"};
@@ -15,8 +22,11 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    // Help and version exit 0; every wrong usage exits 2, as a refusal does.
-    return app.exit(e) == 0 ? 0 : 2;
+    // Prints the help asked for, or the usage error; every usage error exits 2.
+    return app.exit(e) == 0 ? 0 : kExitUsage;
+  } catch (const std::exception& e) {
+    std::cerr << "varnelko-cli: " << e.what() << "\n";
+    return 1;
   }
   return exit_code;
 }

@@ -6,9 +6,10 @@
 
 #include "cli/commands.h"
 #include "cli/conversion_options.h"
-#include "formats/loaded_drawing.h"
+#include "cli/report_text.h"
 #include "conversion/batch.h"
 #include "document/cp932.h"
+#include "formats/loaded_drawing.h"
 #include "render/svg_writer.h"
 
 namespace varnelko::cli {
@@ -28,12 +29,13 @@ struct RenderOptions {
 };
 
 int Refuse(const std::string& message) {
-  std::fprintf(stderr, "varnelko-cli render: %s\n", message.c_str());
+  std::fprintf(stderr, "varnelko-cli render: %s\n", EscapeControls(message).c_str());
   return kExitRefused;
 }
 
 int Fail(const std::string& file, const std::string& why) {
-  std::fprintf(stderr, "varnelko-cli render: %s: %s\n", file.c_str(), why.c_str());
+  std::fprintf(stderr, "varnelko-cli render: %s: %s\n", EscapeControls(file).c_str(),
+               EscapeControls(why).c_str());
   return kExitFailed;
 }
 
@@ -81,7 +83,7 @@ int RunRender(const RenderOptions& o) {
             std::to_string(scene.changes->styles) + " line types changed";
   }
   line += NotDrawn(scene.stats) + ")";
-  std::printf("%s\n", line.c_str());
+  std::printf("%s\n", EscapeControls(line).c_str());
   return 0;
 }
 

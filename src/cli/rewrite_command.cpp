@@ -47,7 +47,7 @@ int RewriteJww(const RewriteOptions& o) {
   bool loaded = ReadJwwFile(o.input, doc, &error);
   bool written =
       loaded && WriteJwwFile(o.output, o.version.value_or(doc.header.version), doc, &error);
-  FreeJwwDocument(doc);  // removes the bound images' scratch copies
+  FreeJwwDocument(doc);
   if (!loaded) return Fail(o.input, "load", error);
   return written ? 0 : Fail(o.output, "write", error);
 }

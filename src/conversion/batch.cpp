@@ -4,6 +4,7 @@
 #include <atomic>
 #include <exception>
 #include <map>
+#include <new>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -48,26 +49,38 @@ BatchCheck CheckBatchPreconditions(const fs::path& output_folder,
   return BatchCheck::kOk;
 }
 
-DrawingType ProbeDrawing(const fs::path& path) {
+DrawingType ProbeDrawing(const fs::path& path, std::string* why) {
   const std::string ext = UpperCaseExtension(path);
-  if (ext == ".JWW" && IsJwwFile(path)) return DrawingType::kJww;
-  if (ext == ".JWS" && IsJwsFile(path)) return DrawingType::kJws;
-  return DrawingType::kNone;
+  if (ext != ".JWW" && ext != ".JWS") return DrawingType::kNone;
+  FormatError unreadable;
+  if (ext == ".JWW" ? IsJwwFile(path, &unreadable) : IsJwsFile(path, &unreadable)) {
+    return ext == ".JWW" ? DrawingType::kJww : DrawingType::kJws;
+  }
+  if (unreadable.what.empty()) return DrawingType::kNone;
+  // A file that cannot be read is a failure, not "no drawing".
+  if (why) *why = unreadable.what;
+  return DrawingType::kUnreadable;
 }
 
 namespace {
 
-FileOutcome ConvertOne(const fs::path& source, const fs::path& output_folder,
-                       const ConversionSettings& settings, const ProgressFn& progress) {
+FileOutcome ConvertOne(const fs::path& source, const BatchRequest& request,
+                       const ProgressFn& progress) {
   FileOutcome outcome;
   outcome.source = source;
-  outcome.output = output_folder / source.filename();
-  const DrawingType type = ProbeDrawing(source);
+  outcome.output = request.output_folder / source.filename();
+  const DrawingType type = ProbeDrawing(source, &outcome.error);
   if (type == DrawingType::kNone) return outcome;  // kSkipped
+  if (type == DrawingType::kUnreadable) {
+    outcome.kind = FileOutcomeKind::kLoadFailed;
+    return outcome;
+  }
+  const OutputMode mode = request.dry_run ? OutputMode::kDryRun : OutputMode::kWrite;
   ConvertResult r;
   try {
-    r = type == DrawingType::kJww ? ConvertJwwFile(source, outcome.output, settings, progress)
-                                  : ConvertJwsFile(source, outcome.output, settings, progress);
+    r = type == DrawingType::kJww
+            ? ConvertJwwFile(source, outcome.output, request.settings, progress, mode)
+            : ConvertJwsFile(source, outcome.output, request.settings, progress, mode);
   } catch (const std::exception& e) {
     // Memory exhausted by a huge drawing, say: this file fails, the run goes on.
     r.status = ConvertStatus::kLoadFailed;
@@ -83,29 +96,70 @@ FileOutcome ConvertOne(const fs::path& source, const fs::path& output_folder,
   return outcome;
 }
 
-// Files whose outputs share a name or a backup name (a.jww and a.jws share
-// a.BAK) must be converted one after the other in source order, or the
-// surviving output and backup would depend on timing. Keys fold ASCII case
-// so that a case-insensitive output folder is covered too.
-std::string ChainKey(const fs::path& output_folder, const fs::path& source) {
-  std::string key = BackupPathOf(output_folder / source.filename()).string();
+// Output names are compared with ASCII case folded, so that a
+// case-insensitive output folder is covered too.
+std::string FoldedName(const fs::path& name) {
+  std::string key = name.string();
   for (char& c : key) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
   return key;
 }
 
-// Groups source indexes into chains, ordered by their first index.
-std::vector<std::vector<size_t>> BuildChains(const BatchRequest& request) {
-  std::map<std::string, size_t> chain_of_key;
+struct BatchPlan {
+  // Files whose outputs share a backup name (a.jww and a.jws share a.BAK)
+  // must be converted one after the other in source order, or the surviving
+  // backup would depend on timing: one chain per backup name, ordered by
+  // first index.
   std::vector<std::vector<size_t>> chains;
+  // Sources whose output name an earlier source takes: (index, earlier index).
+  std::vector<std::pair<size_t, size_t>> name_taken;
+};
+
+BatchPlan PlanBatch(const BatchRequest& request) {
+  BatchPlan plan;
+  std::map<std::string, size_t> first_of_name;
+  std::map<std::string, size_t> chain_of_key;
   for (size_t i = 0; i < request.sources.size(); ++i) {
-    auto [it, fresh] = chain_of_key.try_emplace(
-        ChainKey(request.output_folder, request.sources[i]), chains.size());
-    if (fresh) chains.emplace_back();
-    chains[it->second].push_back(i);
+    const fs::path name = request.sources[i].filename();
+    auto [first, fresh_name] = first_of_name.try_emplace(FoldedName(name), i);
+    if (!fresh_name) {
+      plan.name_taken.emplace_back(i, first->second);
+      continue;
+    }
+    auto [it, fresh] = chain_of_key.try_emplace(FoldedName(BackupPathOf(name)), plan.chains.size());
+    if (fresh) plan.chains.emplace_back();
+    plan.chains[it->second].push_back(i);
   }
-  return chains;
+  return plan;
+}
+
+FileOutcome UnconvertedOutcome(const BatchRequest& request, size_t index, FileOutcomeKind kind) {
+  FileOutcome outcome;
+  outcome.source = request.sources[index];
+  outcome.output = request.output_folder / outcome.source.filename();
+  outcome.kind = kind;
+  return outcome;
+}
+
+// One file on a worker thread. Whatever it throws (memory exhausted, say)
+// fails this file only: an exception leaving a worker would end the program.
+FileOutcome ConvertInWorker(const BatchRequest& request, size_t index,
+                            const BatchCallbacks& callbacks, std::mutex& progress_mutex) {
+  try {
+    ProgressFn progress;
+    if (callbacks.on_progress) {
+      progress = [&, index](const std::string& text) {
+        std::lock_guard lock(progress_mutex);
+        callbacks.on_progress(index, text);
+      };
+    }
+    return ConvertOne(request.sources[index], request, progress);
+  } catch (const std::exception& e) {
+    FileOutcome outcome = UnconvertedOutcome(request, index, FileOutcomeKind::kLoadFailed);
+    outcome.error = std::string("cannot convert: ") + e.what();
+    return outcome;
+  }
 }
 
 // Hands finished outcomes to on_done strictly in report order.
@@ -134,33 +188,58 @@ class InOrderReporter {
 
 }  // namespace
 
+std::vector<fs::path> WithoutRepeatedFiles(const std::vector<fs::path>& sources) {
+  std::map<std::string, std::vector<fs::path>> kept_by_name;
+  std::vector<fs::path> kept;
+  for (const fs::path& source : sources) {
+    std::vector<fs::path>& same_name = kept_by_name[FoldedName(source.filename())];
+    auto is_same_file = [&](const fs::path& earlier) {
+      std::error_code ec;
+      return earlier == source || (fs::equivalent(earlier, source, ec) && !ec);
+    };
+    if (std::any_of(same_name.begin(), same_name.end(), is_same_file)) continue;
+    same_name.push_back(source);
+    kept.push_back(source);
+  }
+  return kept;
+}
+
 std::vector<FileOutcome> RunBatch(const BatchRequest& request, const BatchCallbacks& callbacks) {
   std::vector<FileOutcome> outcomes(request.sources.size());
-  const std::vector<std::vector<size_t>> chains = BuildChains(request);
+  const BatchPlan plan = PlanBatch(request);
   InOrderReporter reporter(outcomes, callbacks);
+  for (auto [index, first] : plan.name_taken) {
+    FileOutcome outcome = UnconvertedOutcome(request, index, FileOutcomeKind::kWriteFailed);
+    outcome.error = "not converted: " + request.sources[first].string() +
+                    ", given earlier in this run, has the same output name";
+    reporter.Finished(index, std::move(outcome));
+  }
   std::mutex progress_mutex;
   std::atomic<size_t> next_chain{0};
 
   auto worker = [&] {
-    for (size_t c = next_chain++; c < chains.size(); c = next_chain++) {
-      for (size_t index : chains[c]) {
-        ProgressFn progress;
-        if (callbacks.on_progress) {
-          progress = [&, index](const std::string& text) {
-            std::lock_guard lock(progress_mutex);
-            callbacks.on_progress(index, text);
-          };
+    for (size_t c = next_chain++; c < plan.chains.size(); c = next_chain++) {
+      for (size_t index : plan.chains[c]) {
+        if (request.stop && request.stop->load()) {
+          reporter.Finished(index, UnconvertedOutcome(request, index, FileOutcomeKind::kNotStarted));
+          continue;
         }
-        reporter.Finished(index, ConvertOne(request.sources[index], request.output_folder,
-                                            request.settings, progress));
+        reporter.Finished(index, ConvertInWorker(request, index, callbacks, progress_mutex));
       }
     }
   };
 
-  const size_t workers = std::min(static_cast<size_t>(std::max(request.jobs, 1)), chains.size());
+  const size_t workers = std::min(
+      {static_cast<size_t>(std::clamp(request.jobs, 1, kMaxJobs)), plan.chains.size()});
   // The calling thread is one of the workers.
   std::vector<std::thread> threads;
-  for (size_t i = 1; i < workers; ++i) threads.emplace_back(worker);
+  try {
+    for (size_t i = 1; i < workers; ++i) threads.emplace_back(worker);
+  } catch (const std::system_error&) {
+    // Out of threads or memory for their stacks: the workers started share the files.
+  } catch (const std::bad_alloc&) {
+    // The same, when the thread's own record could not be allocated.
+  }
   worker();
   for (std::thread& t : threads) t.join();
   return outcomes;

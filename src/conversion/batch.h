@@ -1,6 +1,7 @@
 #pragma once
 // The batch run that both the desktop program and the command line drive:
 // preconditions, dispatch by extension and probe, one outcome per file.
+#include <atomic>
 #include <cstddef>
 #include <filesystem>
 #include <functional>
@@ -28,11 +29,17 @@ BatchCheck CheckBatchPreconditions(const std::filesystem::path& output_folder,
                                    const std::vector<std::filesystem::path>& source_folders,
                                    const ConversionSettings& settings);
 
-// Which converter a file goes to: by its upper-cased extension, then its probe.
-enum class DrawingType { kNone, kJww, kJws };
-DrawingType ProbeDrawing(const std::filesystem::path& path);
+// Which converter a file goes to: by its upper-cased extension, then its
+// signature. kNone: another extension, or read and no drawing signature.
+// kUnreadable: a drawing's extension, but the file cannot be opened or read
+// (or is no regular file); `why` then holds the reason.
+enum class DrawingType { kNone, kJww, kJws, kUnreadable };
+DrawingType ProbeDrawing(const std::filesystem::path& path, std::string* why = nullptr);
 
-enum class FileOutcomeKind { kConverted, kSkipped, kLoadFailed, kWriteFailed };
+// kSkipped: no drawing (by extension or signature). A drawing that cannot
+// be opened or read is kLoadFailed.
+// kNotStarted: the run was asked to stop before this file.
+enum class FileOutcomeKind { kConverted, kSkipped, kLoadFailed, kWriteFailed, kNotStarted };
 
 struct FileOutcome {
   std::filesystem::path source;
@@ -47,7 +54,13 @@ struct BatchRequest {
   std::filesystem::path output_folder;
   ConversionSettings settings;
   int jobs = 1;  // files converted in parallel; the outcome is the same as with 1
+  // When it becomes true no further file is started; the files in progress end.
+  const std::atomic<bool>* stop = nullptr;
+  bool dry_run = false;  // everything but writing: same outcomes, no file touched
 };
+
+// Never more workers than this, whatever `jobs` asks for.
+constexpr int kMaxJobs = 64;
 
 struct BatchCallbacks {
   // When a file starts, with its index into `sources` and the progress text.
@@ -57,8 +70,15 @@ struct BatchCallbacks {
   std::function<void(size_t index, const FileOutcome& outcome)> on_done;
 };
 
+// The sources without the repeats of a file given earlier, also when the
+// repeat is spelt differently (another path, a link to the same folder).
+std::vector<std::filesystem::path> WithoutRepeatedFiles(
+    const std::vector<std::filesystem::path>& sources);
+
 // Converts every source (preconditions are the caller's). Returns one
-// outcome per source, in order.
+// outcome per source, in order. A source whose output name an earlier
+// source already takes fails without being read: the first one's output
+// stays. Fewer workers than `jobs` run when threads cannot be started.
 std::vector<FileOutcome> RunBatch(const BatchRequest& request,
                                   const BatchCallbacks& callbacks = {});
 

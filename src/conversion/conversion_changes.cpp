@@ -20,12 +20,6 @@ std::vector<uint8_t> DiffAll(const std::vector<T>& before, const std::vector<T>&
   return bits;
 }
 
-std::array<const TEntHeader*, kDimensionParts> Parts(const TEntSunpo& d) {
-  return {&d.line.header,      &d.text.header,      &d.aux_lines[0].header,
-          &d.aux_lines[1].header, &d.points[0].header, &d.points[1].header,
-          &d.points[2].header, &d.points[3].header};
-}
-
 ListChanges DiffList(const EntityList& before, const EntityList& after, ConversionCounts& counts) {
   ListChanges c;
   c.lines = DiffAll(before.lines, after.lines, counts);
@@ -35,8 +29,8 @@ ListChanges DiffList(const EntityList& before, const EntityList& after, Conversi
   c.solids = DiffAll(before.solids, after.solids, counts);
   c.dimensions.resize(before.dimensions.size());
   for (size_t i = 0; i < before.dimensions.size() && i < after.dimensions.size(); ++i) {
-    auto b = Parts(before.dimensions[i]);
-    auto a = Parts(after.dimensions[i]);
+    auto b = DimensionPartHeaders(before.dimensions[i]);
+    auto a = DimensionPartHeaders(after.dimensions[i]);
     for (int p = 0; p < kDimensionParts; ++p) c.dimensions[i][p] = Diff(*b[p], *a[p], counts);
   }
   return c;
@@ -47,6 +41,12 @@ uint8_t At(const std::vector<uint8_t>& bits, int32_t index) {
 }
 
 }  // namespace
+
+std::array<const TEntHeader*, kDimensionParts> DimensionPartHeaders(const TEntSunpo& d) {
+  return {&d.line.header,      &d.text.header,      &d.aux_lines[0].header,
+          &d.aux_lines[1].header, &d.points[0].header, &d.points[1].header,
+          &d.points[2].header, &d.points[3].header};
+}
 
 uint8_t ConversionChanges::Of(int32_t def, int32_t kind, int32_t index, uint8_t part) const {
   if (def >= 0 && static_cast<size_t>(def) >= defs.size()) return 0;

@@ -26,6 +26,9 @@ enum DimensionPart : uint8_t {
 };
 constexpr int kDimensionParts = 8;
 
+// The headers of a dimension's parts, in part order (part - 1).
+std::array<const TEntHeader*, kDimensionParts> DimensionPartHeaders(const TEntSunpo& d);
+
 // The changes of one entity list, one byte of kChanged* bits per record.
 struct ListChanges {
   std::vector<uint8_t> lines, arcs, points, texts, solids;

@@ -33,19 +33,19 @@ bool OutputIsSource(const fs::path& source, const fs::path& output) {
   return fs::exists(output, ec) && fs::equivalent(source, output, ec) && !ec;
 }
 
-// The steps both formats share once a drawing is loaded: back up, convert,
-// write; a failed write leaves no output file.
-template <typename Doc, typename WriteFn>
+// The steps both formats share once a drawing is loaded: convert, build the
+// bytes, and only when all of that worked, write them.
+template <typename Doc, typename BuildFn>
 ConvertResult ConvertLoaded(Doc& doc, EntityStore& store, int32_t version, const fs::path& output,
-                            const ConversionSettings& settings, WriteFn write) {
-  BackupOutputFile(output);
+                            const ConversionSettings& settings, OutputMode mode, BuildFn build) {
   ConvertResult result;
   result.counts = ApplyLayerConversion(store, version, settings);
   FormatError error;
-  if (!write(output, version, doc, &error)) {
-    RemoveFailedOutput(output);
-    return Failed(ConvertStatus::kWriteFailed, error);
-  }
+  std::string bytes;
+  if (!build(version, doc, bytes, &error)) return Failed(ConvertStatus::kWriteFailed, error);
+  const bool written = mode == OutputMode::kDryRun ? CheckOutputReplaceable(output, &error)
+                                                   : WriteOutputKeepingBackup(output, bytes, &error);
+  if (!written) return Failed(ConvertStatus::kWriteFailed, error);
   return result;
 }
 
@@ -54,7 +54,8 @@ const FormatError kOutputIsSource{"the output file is the source file itself", 0
 }  // namespace
 
 ConvertResult ConvertJwwFile(const fs::path& source, const fs::path& output,
-                             const ConversionSettings& settings, const ProgressFn& progress) {
+                             const ConversionSettings& settings, const ProgressFn& progress,
+                             OutputMode mode) {
   ReportProgress(progress, source, output);
   if (OutputIsSource(source, output)) return Failed(ConvertStatus::kWriteFailed, kOutputIsSource);
   auto doc = std::make_unique<JwwDocument>();  // large tables: keep off the stack
@@ -63,20 +64,18 @@ ConvertResult ConvertJwwFile(const fs::path& source, const fs::path& output,
   if (!ReadJwwFile(source, *doc, &error)) {
     result = Failed(ConvertStatus::kLoadFailed, error);
   } else {
-    result = ConvertLoaded(*doc, doc->store, doc->header.version, output, settings,
-                           [](const fs::path& p, int32_t v, JwwDocument& d, FormatError* e) {
-                             return WriteJwwFile(p, v, d, e);
+    result = ConvertLoaded(*doc, doc->store, doc->header.version, output, settings, mode,
+                           [](int32_t v, JwwDocument& d, std::string& out, FormatError* e) {
+                             return BuildJwwBytes(v, d, out, e);
                            });
   }
-  // Also after a failed load: the scratch copies of bound images go with the
-  // document, so none are left behind.
-  DeleteBoundImageFiles(doc->images);
   FreeJwwDocument(*doc);
   return result;
 }
 
 ConvertResult ConvertJwsFile(const fs::path& source, const fs::path& output,
-                             const ConversionSettings& settings, const ProgressFn& progress) {
+                             const ConversionSettings& settings, const ProgressFn& progress,
+                             OutputMode mode) {
   ReportProgress(progress, source, output);
   if (OutputIsSource(source, output)) return Failed(ConvertStatus::kWriteFailed, kOutputIsSource);
   auto doc = std::make_unique<JwsDocument>();
@@ -85,9 +84,9 @@ ConvertResult ConvertJwsFile(const fs::path& source, const fs::path& output,
   if (!ReadJwsFile(source, *doc, &error)) {
     result = Failed(ConvertStatus::kLoadFailed, error);
   } else {
-    result = ConvertLoaded(*doc, doc->store, doc->version, output, settings,
-                           [](const fs::path& p, int32_t v, const JwsDocument& d, FormatError* e) {
-                             return WriteJwsFile(p, v, d, e);
+    result = ConvertLoaded(*doc, doc->store, doc->version, output, settings, mode,
+                           [](int32_t v, const JwsDocument& d, std::string& out, FormatError* e) {
+                             return BuildJwsBytes(v, d, out, e);
                            });
   }
   FreeJwsDocument(*doc);
@@ -103,13 +102,52 @@ fs::path BackupPathOf(const fs::path& output) {
   return output.parent_path() / (name + ".BAK");
 }
 
-void BackupOutputFile(const fs::path& output) {
+bool CheckOutputReplaceable(const fs::path& output, FormatError* error) {
   std::error_code ec;
-  // Only a file is kept as a backup; a folder under the name stays where it is.
-  if (!fs::is_regular_file(output, ec)) return;
-  fs::path backup = BackupPathOf(output);
-  fs::remove(backup, ec);          // the result is passed over
-  fs::rename(output, backup, ec);  // so is this one: the write then replaces the output
+  const fs::file_status status = fs::symlink_status(output, ec);
+  if (fs::is_directory(status)) {
+    SetError(error, "a folder has the output's name; it is left as it is");
+    return false;
+  }
+  const fs::path backup = BackupPathOf(output);
+  if (fs::exists(status) && fs::is_directory(fs::symlink_status(backup, ec))) {
+    SetError(error, "cannot keep the old output as " + backup.filename().string() +
+                        ": a folder has that name; it is left as it is");
+    return false;
+  }
+  return true;
+}
+
+bool WriteOutputKeepingBackup(const fs::path& output, std::span<const std::string_view> pieces,
+                              FormatError* error) {
+  if (!CheckOutputReplaceable(output, error)) return false;
+  fs::path tmp;
+  if (!WriteTemporarySibling(output, pieces, tmp, error)) return false;
+  std::error_code ec;
+  const fs::path backup = BackupPathOf(output);
+  // Anything but a folder under the output name (a file, a link) is kept;
+  // rename replaces an older backup file in one step and refuses a folder.
+  const bool had_output = fs::exists(fs::symlink_status(output, ec));
+  if (had_output) {
+    fs::rename(output, backup, ec);
+    if (ec) {
+      SetError(error, "cannot keep the old output as " + backup.filename().string() + ": " +
+                          ec.message());
+      fs::remove(tmp, ec);
+      return false;
+    }
+  }
+  fs::rename(tmp, output, ec);
+  if (!ec) return true;
+  SetError(error, "cannot put the new file in place: " + ec.message());
+  fs::remove(tmp, ec);
+  if (had_output) fs::rename(backup, output, ec);  // the old output goes back under its name
+  return false;
+}
+
+bool WriteOutputKeepingBackup(const fs::path& output, std::string_view bytes,
+                              FormatError* error) {
+  return WriteOutputKeepingBackup(output, std::span(&bytes, 1), error);
 }
 
 }  // namespace varnelko

@@ -37,11 +37,7 @@ class Tally {
     Add(list.texts, c.texts);
     Add(list.solids, c.solids);
     for (size_t i = 0; i < list.dimensions.size() && i < c.dimensions.size(); ++i) {
-      const TEntSunpo& d = list.dimensions[i];
-      const TEntHeader* parts[kDimensionParts] = {
-          &d.line.header,      &d.text.header,      &d.aux_lines[0].header,
-          &d.aux_lines[1].header, &d.points[0].header, &d.points[1].header,
-          &d.points[2].header, &d.points[3].header};
+      const auto parts = DimensionPartHeaders(list.dimensions[i]);
       for (int p = 0; p < kDimensionParts; ++p) AddBits(*parts[p], c.dimensions[i][p]);
     }
   }

@@ -11,7 +11,6 @@ void ClearJwwDocument(JwwDocument& doc) {
 }
 
 void FreeJwwDocument(JwwDocument& doc) {
-  ReleaseScratchFolder(doc.images);
   ClearBoundImages(doc.images);
   ClearJwwDocument(doc);
 }

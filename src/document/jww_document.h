@@ -151,12 +151,11 @@ struct JwwDocument {
   BoundImages images;
 };
 
-// Resets header, tables and entities to a cleared document. Bound images and
-// their scratch folder are left alone.
+// Resets header, tables and entities to a cleared document. Bound images are
+// left alone.
 void ClearJwwDocument(JwwDocument& doc);
 
-// Deletes the bound image files and the private scratch folder, empties the
-// image list, then clears the document.
+// Empties the image list, then clears the document.
 void FreeJwwDocument(JwwDocument& doc);
 
 }  // namespace varnelko

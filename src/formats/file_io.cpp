@@ -1,45 +1,40 @@
 #include "formats/file_io.h"
 
 #include <atomic>
-#include <fstream>
+#include <cstdio>
 #include <random>
 #include <system_error>
+
+#include "formats/native_file.h"
 
 namespace varnelko {
 namespace fs = std::filesystem;
 
 namespace {
 
-bool ReadUpTo(const fs::path& path, size_t max_bytes, std::string& out, FormatError* error) {
-  out.clear();
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    SetError(error, "cannot open the file", 0);
-    return false;
-  }
-  std::error_code ec;
-  uintmax_t size = fs::file_size(path, ec);
-  if (!ec) out.reserve(static_cast<size_t>(std::min<uintmax_t>(size, max_bytes)));
-  char chunk[1 << 16];
-  while (out.size() < max_bytes) {
-    size_t want = std::min(sizeof chunk, max_bytes - out.size());
-    in.read(chunk, static_cast<std::streamsize>(want));
-    out.append(chunk, static_cast<size_t>(in.gcount()));
-    if (in.eof()) break;
-    if (!in) {
-      SetError(error, "read error", out.size());
-      return false;
-    }
-  }
-  return true;
+// Temporary files are ".~vk" + 8 hexadecimal digits + ".tmp": short whatever
+// the output's name, hidden from plain listings, and easy to recognise.
+constexpr std::string_view kTemporaryPrefix = ".~vk";
+constexpr std::string_view kTemporarySuffix = ".tmp";
+constexpr size_t kTemporaryDigits = 8;
+
+fs::path TemporaryCandidate(const fs::path& path) {
+  static std::atomic<unsigned> serial{0};
+  thread_local std::mt19937 random{std::random_device{}()};
+  char digits[kTemporaryDigits + 1];
+  std::snprintf(digits, sizeof digits, "%08x",
+                static_cast<unsigned>(random() ^ (serial++ * 2654435761u)));
+  return path.parent_path() /
+         (std::string(kTemporaryPrefix) + digits + std::string(kTemporarySuffix));
 }
 
-fs::path TemporarySibling(const fs::path& path) {
-  static std::atomic<unsigned> serial{0};
-  std::random_device entropy;
-  fs::path tmp = path;
-  tmp += ".tmp-" + std::to_string(entropy()) + "-" + std::to_string(serial++);
-  return tmp;
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
+
+bool ReadUpTo(const fs::path& path, size_t max_bytes, std::string& out, FormatError* error) {
+  std::string why;
+  if (ReadRegularFile(path, max_bytes, out, why)) return true;
+  SetError(error, why, out.empty() ? FormatError::kNoOffset : out.size());
+  return false;
 }
 
 }  // namespace
@@ -53,25 +48,39 @@ bool ReadFilePrefix(const fs::path& path, size_t max_bytes, std::string& out,
   return ReadUpTo(path, max_bytes, out, error);
 }
 
-bool WriteFileAtomically(const fs::path& path, std::string_view bytes, FormatError* error) {
+bool IsTemporaryFileName(std::string_view name) {
+  if (name.size() != kTemporaryPrefix.size() + kTemporaryDigits + kTemporarySuffix.size() ||
+      !name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix)) {
+    return false;
+  }
+  for (char c : name.substr(kTemporaryPrefix.size(), kTemporaryDigits)) {
+    if (!IsHexDigit(c)) return false;
+  }
+  return true;
+}
+
+bool WriteTemporarySibling(const fs::path& path, std::span<const std::string_view> pieces,
+                           fs::path& temporary, FormatError* error) {
   std::error_code ec;
-  fs::path tmp = TemporarySibling(path);
-  bool written = false;
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    if (out) {
-      out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-      out.flush();
-      written = static_cast<bool>(out);
-    }
+  // A name already taken (another process, a leftover) is never reused.
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    temporary = TemporaryCandidate(path);
+    ec = WriteNewFile(temporary, pieces);
+    if (ec != std::errc::file_exists) break;
   }
-  if (written) {
-    fs::rename(tmp, path, ec);
-    if (!ec) return true;
-    SetError(error, "cannot rename the finished file onto its name: " + ec.message(), 0);
-  } else {
-    SetError(error, "cannot write the file (disk full, read-only or missing folder?)", 0);
-  }
+  if (!ec) return true;
+  temporary.clear();
+  SetError(error, "cannot write: " + ec.message());
+  return false;
+}
+
+bool WriteFileAtomically(const fs::path& path, std::string_view bytes, FormatError* error) {
+  fs::path tmp;
+  if (!WriteTemporarySibling(path, std::span(&bytes, 1), tmp, error)) return false;
+  std::error_code ec;
+  fs::rename(tmp, path, ec);
+  if (!ec) return true;
+  SetError(error, "cannot rename the finished file onto its name: " + ec.message());
   fs::remove(tmp, ec);
   return false;
 }

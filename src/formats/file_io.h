@@ -1,7 +1,8 @@
 #pragma once
-// Whole-file reads and atomic whole-file writes.
+// Whole-file reads and whole-file writes through a temporary file.
 #include <cstddef>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -9,13 +10,26 @@
 
 namespace varnelko {
 
-// Reads the whole file into `out`. False when it cannot be opened or read.
+// Reads the whole file into `out`. False when it cannot be opened or read,
+// or is no regular file, with the operating system's reason in `error`.
 bool ReadWholeFile(const std::filesystem::path& path, std::string& out,
                    FormatError* error = nullptr);
 
 // Reads at most `max_bytes` from the start of the file.
 bool ReadFilePrefix(const std::filesystem::path& path, size_t max_bytes, std::string& out,
                     FormatError* error = nullptr);
+
+// True when `name` is a file name of the pattern temporary files carry
+// (".~vk" + 8 hexadecimal digits + ".tmp"), as left behind by a power cut.
+bool IsTemporaryFileName(std::string_view name);
+
+// Writes the pieces, in order, to a new temporary file in the folder of
+// `path` under a short name of its own (so that names near the length
+// limit still work). On success `temporary` names the complete file; on
+// failure none is left and `error` holds the operating system's reason.
+bool WriteTemporarySibling(const std::filesystem::path& path,
+                           std::span<const std::string_view> pieces,
+                           std::filesystem::path& temporary, FormatError* error = nullptr);
 
 // Writes `bytes` to a temporary file in the target's folder and renames it
 // onto `path`, so that the path only ever holds a complete file. On failure

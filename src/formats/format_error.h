@@ -9,14 +9,21 @@
 namespace varnelko {
 
 struct FormatError {
-  std::string what;     // e.g. "truncated: 8 bytes needed, 3 left"
-  uint64_t offset = 0;  // byte offset in the file (or in the output being built)
+  // For failures that are not about a place in the bytes (a file that cannot
+  // be opened or renamed).
+  static constexpr uint64_t kNoOffset = UINT64_MAX;
 
-  std::string Describe() const { return what + " at offset " + std::to_string(offset); }
+  std::string what;             // e.g. "truncated: 8 bytes needed, 3 left"
+  uint64_t offset = kNoOffset;  // byte offset in the file (or in the output being built)
+
+  std::string Describe() const {
+    return offset == kNoOffset ? what : what + " at offset " + std::to_string(offset);
+  }
 };
 
 // Stores an error into an optional out-parameter.
-inline void SetError(FormatError* error, std::string what, uint64_t offset) {
+inline void SetError(FormatError* error, std::string what,
+                     uint64_t offset = FormatError::kNoOffset) {
   if (error) *error = FormatError{std::move(what), offset};
 }
 

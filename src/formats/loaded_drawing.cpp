@@ -38,8 +38,7 @@ bool LoadedDrawing::Load(const std::filesystem::path& path, FormatError* error) 
   // The JWW loader reads any bytes as a drawing; without the signature its
   // complaint would be about some field far into the file.
   if (!jww) {
-    SetError(error, "not a JWW drawing or JWS figure (no \"JwwData.\" or \"JwsData\" signature)",
-             0);
+    SetError(error, "not a JWW drawing or JWS figure (no \"JwwData.\" or \"JwsData\" signature)");
     return false;
   }
   jww_ = std::make_unique<JwwDocument>();
@@ -61,7 +60,7 @@ const BoundImages& LoadedDrawing::images() const { return jws_ ? kNoImages : jww
 bool CanOpenFile(const std::filesystem::path& path, FormatError* error) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) {
-    SetError(error, "is a folder, not a file", 0);
+    SetError(error, "is a folder, not a file");
     return false;
   }
   std::string first_byte;

@@ -12,8 +12,7 @@
 
 namespace varnelko {
 
-// One loaded file. The JWW document's bound images sit in a private scratch
-// folder until this is destroyed.
+// One loaded file, bound images' bytes included.
 class LoadedDrawing {
  public:
   LoadedDrawing() = default;

@@ -1,6 +1,7 @@
 #pragma once
 // Geometry of the renderer: block transforms, arcs and ellipses as
 // polylines, and the sizes of texts.
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -28,11 +29,15 @@ constexpr double kMaxCoordinate = 1e12;
 bool Usable(Point2 p);
 bool Usable(double v);
 
-// The points of an arc or circle in its own coordinates: centre, radius,
-// start and arc angles in radians counter-clockwise, the ellipse's minor
-// axis `flatness` times the radius, the whole turned by the tilt angle. A
-// full circle (flag set) ignores the angles. Empty when a value is unusable.
-void ArcPoints(const TEntEnko& arc, std::vector<Point2>& out);
+// An arc or circle in its drawing's coordinates: centre, radius, start and
+// arc angles in radians counter-clockwise, the ellipse's minor axis
+// `flatness` times the radius, the whole turned by the tilt angle. A full
+// circle (flag set) ignores the angles. Nothing when a value is unusable.
+std::optional<ArcShape> ArcOf(const TEntEnko& arc);
+
+// `arc` after the transform `t` (an affine image of an ellipse is one).
+ArcShape Transformed(const ArcShape& arc, const Affine& t);
+bool Usable(const ArcShape& arc);
 
 // A text's length on paper in units of its character width: a double-byte
 // character is one, a single-byte character a half; spacing adds between

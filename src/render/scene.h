@@ -21,7 +21,32 @@ struct Point2 {
   bool operator==(const Point2&) const = default;
 };
 
-enum class ItemShape : uint8_t { kPolyline, kPolygon, kText, kPointMark };
+struct Extent {
+  double min_x = 0, min_y = 0, max_x = 0, max_y = 0;
+  bool empty = true;
+  void Add(Point2 p);
+  bool Contains(Point2 p, double tolerance) const;
+};
+
+// kArc items are polylines given by a formula (ArcShape): a painter turns
+// them into points at the precision its zoom needs (ArcShape::Tessellate).
+enum class ItemShape : uint8_t { kPolyline, kPolygon, kText, kPointMark, kArc };
+
+// An elliptic arc: the points centre + u cos t + v sin t for t from `start`
+// to `start + sweep` (radians; a negative sweep runs clockwise). u and v are
+// conjugate semi-diameters: for an untransformed circle of radius r, (r, 0)
+// and (0, r) turned by the tilt, v shortened by the flatness.
+struct ArcShape {
+  Point2 center, u, v;
+  double start = 0, sweep = 0;
+
+  Point2 At(double t) const;
+  // Points along the arc, the chord never further than `tolerance` from the
+  // curve (within sensible bounds on the number of points); replaces `out`.
+  void Tessellate(double tolerance, std::vector<Point2>& out) const;
+  // The smallest box around the arc.
+  void AddTo(Extent& extent) const;
+};
 
 // Item flags.
 constexpr uint8_t kItemAux = 1;            // auxiliary colour 9 or line type 9: thin, pale, dashed
@@ -56,7 +81,7 @@ struct InsertionStep {
 
 struct SceneText {
   std::string utf8;
-  std::string font_utf8;
+  uint32_t font = 0;     // Scene::fonts index: drawings use few fonts for many texts
   Point2 anchor;         // lower left corner of the first character
   double angle = 0;      // radians, counter-clockwise from +x
   double height = 0;     // character height, drawing units
@@ -72,15 +97,8 @@ struct SceneItem {
   uint32_t rgb = 0;        // 0xRRGGBB
   float width_px = 1;      // stroke width in output pixels
   uint32_t first = 0;      // polylines, polygons, point marks: Scene::points[first, first + count)
-  uint32_t count = 0;      // texts: Scene::texts[first]
+  uint32_t count = 0;      // texts: Scene::texts[first]; arcs: Scene::arcs[first]
   ItemOrigin origin;
-};
-
-struct Extent {
-  double min_x = 0, min_y = 0, max_x = 0, max_y = 0;
-  bool empty = true;
-  void Add(Point2 p);
-  bool Contains(Point2 p, double tolerance) const;
 };
 
 // What the builder left out, and why.
@@ -102,6 +120,8 @@ struct Scene {
   std::vector<SceneItem> marks;
   std::vector<Point2> points;
   std::vector<SceneText> texts;
+  std::vector<ArcShape> arcs;
+  std::vector<std::string> fonts;  // font names, UTF-8
   std::vector<InsertionStep> paths;
   Extent extent;  // of every item drawn
   SceneStats stats;
@@ -109,10 +129,15 @@ struct Scene {
   // counts it (block members count once, however often they are drawn).
   std::optional<ConversionCounts> changes;
 
+  // The points of a polyline, polygon or point mark.
   std::span<const Point2> Vertices(const SceneItem& item) const {
     return {points.data() + item.first, item.count};
   }
   const SceneText& Text(const SceneItem& item) const { return texts[item.first]; }
+  const ArcShape& Arc(const SceneItem& item) const { return arcs[item.first]; }
+  // The points of any item but a text: its vertices, or its arc as a
+  // polyline within `tolerance` drawing units. Replaces `out`.
+  void PointsOf(const SceneItem& item, double tolerance, std::vector<Point2>& out) const;
 };
 
 enum class SceneView {
@@ -123,8 +148,11 @@ enum class SceneView {
 struct SceneOptions {
   SceneView view = SceneView::kScreen;
   bool temporary_points = false;
-  int max_depth = 16;                     // nested insertions drawn
-  int64_t max_expanded_items = 2'000'000; // items drawn through insertions
+  int max_depth = 16;  // nested insertions drawn
+  // Items drawn through insertions; 0 picks the number of entity records in
+  // the document, at least 250,000, which keeps the scene within a few times
+  // the file's size whatever the blocks do.
+  int64_t max_expanded_items = 0;
   // The "after" view: draw the document as this conversion leaves it, with
   // the changed entities flagged.
   std::optional<ConversionSettings> after;

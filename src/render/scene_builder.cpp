@@ -26,6 +26,7 @@ struct DrawingInfo {
 constexpr int32_t kFirstVersionWithDimensionExtras = 420;
 // Vertices drawn through insertions, besides the item limit: arcs carry many.
 constexpr int64_t kMaxExpandedPoints = 16'000'000;
+constexpr int64_t kMinExpandedItems = 250'000;
 
 class Builder {
  public:
@@ -36,9 +37,30 @@ class Builder {
       by_number_.emplace(info.store->block_defs[d].number, static_cast<int32_t>(d));
     }
     active_.assign(info.store->block_defs.size(), 0);
+    max_expanded_ = options.max_expanded_items;
+    if (max_expanded_ <= 0) {
+      int64_t records = static_cast<int64_t>(info.store->order.size());
+      for (const TEntBlockDef& def : info.store->block_defs) records += def.members.order.size();
+      max_expanded_ = std::max<int64_t>(kMinExpandedItems, records);
+    }
+    Reserve();
   }
 
   void Run() { DrawList(*info_.store, Context{}); }
+
+  // Room for the top level and the expansion limit at once: growing by
+  // doubling would hold both the old and the new array at its peak, and
+  // pages reserved but never written cost no memory.
+  void Reserve() {
+    const EntityStore& s = *info_.store;
+    const size_t dims = s.dimensions.size() * (info_.version >= kFirstVersionWithDimensionExtras ? 8 : 2);
+    const size_t expanded = static_cast<size_t>(max_expanded_);
+    out_.items.reserve(s.order.size() + dims + expanded);
+    out_.points.reserve(2 * s.lines.size() + s.points.size() + 4 * s.solids.size() + 2 * dims +
+                        2 * expanded);
+    out_.texts.reserve(s.texts.size() + s.dimensions.size() + expanded / 8);
+    out_.arcs.reserve(s.arcs.size() + expanded / 4);
+  }
 
  private:
   struct Context {
@@ -117,7 +139,7 @@ class Builder {
     visible_ = !(look.aux && options_.view == SceneView::kPrint);
     if (!visible_) ++out_.stats.hidden_by_view;
     if (!visible_ && !(item.flags & kItemChanged)) return false;
-    if (ctx.def >= 0 && (expanded_items_ >= options_.max_expanded_items ||
+    if (ctx.def >= 0 && (expanded_items_ >= max_expanded_ ||
                          expanded_points_ >= kMaxExpandedPoints)) {
       limit_reached_ = true;
       return false;
@@ -128,7 +150,7 @@ class Builder {
   void Finish(SceneItem& item, const Context& ctx) {
     if (ctx.def >= 0) {
       ++expanded_items_;
-      if (item.shape != ItemShape::kText) expanded_points_ += item.count;
+      expanded_points_ += item.count;
     }
     if (visible_) out_.items.push_back(item);
     if (item.flags & kItemChanged) out_.marks.push_back(item);
@@ -171,8 +193,20 @@ class Builder {
   }
 
   void DrawArc(const TEntEnko& e, const ItemOrigin& o, const Context& ctx) {
-    ArcPoints(e, scratch_);
-    DrawShape(ItemShape::kPolyline, scratch_, o, ctx);
+    std::optional<ArcShape> local = ArcOf(e);
+    const ArcShape arc = local ? Transformed(*local, ctx.t) : ArcShape{};
+    if (!local || !Usable(arc)) {
+      ++out_.stats.skipped_geometry;
+      return;
+    }
+    SceneItem item;
+    if (!Begin(o, ctx, item)) return;
+    item.shape = ItemShape::kArc;
+    item.first = static_cast<uint32_t>(out_.arcs.size());
+    item.count = 1;
+    out_.arcs.push_back(arc);
+    arc.AddTo(out_.extent);
+    Finish(item, ctx);
   }
 
   void DrawPoint(const TEntTen& e, const ItemOrigin& o, const Context& ctx) {
@@ -205,7 +239,7 @@ class Builder {
     if (!Begin(o, ctx, item)) return;
     item.shape = ItemShape::kText;
     text.utf8 = Cp932ToUtf8(e.text);
-    text.font_utf8 = Cp932ToUtf8(e.font);
+    text.font = FontIndex(e.font);
     AddTextExtent(text);
     item.first = static_cast<uint32_t>(out_.texts.size());
     item.count = 1;
@@ -241,6 +275,12 @@ class Builder {
     t.spacing = e.spacing * factor * ka;
     t.length = (stored > 1e-9 ? stored : paper * factor) * ka;
     return Usable(t.anchor) && Usable(t.height) && Usable(t.length) && std::isfinite(t.angle);
+  }
+
+  uint32_t FontIndex(const std::string& cp932) {
+    auto [it, added] = fonts_.try_emplace(cp932, static_cast<uint32_t>(out_.fonts.size()));
+    if (added) out_.fonts.push_back(Cp932ToUtf8(cp932));
+    return it->second;
   }
 
   void AddTextExtent(const SceneText& t) {
@@ -284,7 +324,7 @@ class Builder {
       ++out_.stats.cut_depth;
       return;
     }
-    if (limit_reached_ || expanded_items_ >= options_.max_expanded_items) {
+    if (limit_reached_ || expanded_items_ >= max_expanded_) {
       ++out_.stats.cut_limit;
       return;
     }
@@ -309,9 +349,11 @@ class Builder {
   const ConversionChanges* changes_;
   Scene& out_;
   std::unordered_map<int32_t, int32_t> by_number_;  // block number -> definition (first wins)
+  std::unordered_map<std::string, uint32_t> fonts_;  // code page 932 name -> Scene::fonts
   std::vector<uint8_t> active_;                     // definitions being drawn
   std::vector<Point2> scratch_;
   bool visible_ = true;  // the item being built is drawn, not only marked
+  int64_t max_expanded_ = 0;
   int64_t expanded_items_ = 0;
   int64_t expanded_points_ = 0;
   bool limit_reached_ = false;
@@ -349,6 +391,14 @@ void Extent::Add(Point2 p) {
 bool Extent::Contains(Point2 p, double tol) const {
   return !empty && p.x >= min_x - tol && p.x <= max_x + tol && p.y >= min_y - tol &&
          p.y <= max_y + tol;
+}
+
+void Scene::PointsOf(const SceneItem& item, double tolerance, std::vector<Point2>& out) const {
+  if (item.shape == ItemShape::kArc) return Arc(item).Tessellate(tolerance, out);
+  out.clear();
+  if (item.shape == ItemShape::kText) return;
+  const std::span<const Point2> v = Vertices(item);
+  out.assign(v.begin(), v.end());
 }
 
 Scene BuildScene(const JwwDocument& doc, const SceneOptions& options) {

@@ -87,6 +87,7 @@ class SvgOut {
   void Item(const SceneItem& item) {
     switch (item.shape) {
       case ItemShape::kPolyline:
+      case ItemShape::kArc:  // as a polyline at the picture's precision
         out_ += "<polyline points=\"";
         Points(item);
         out_ += "\" stroke=\"";
@@ -138,9 +139,10 @@ class SvgOut {
       Num(t.spacing / sx);
     }
     out_ += "\" font-family=\"";
-    if (!t.font_utf8.empty()) {
+    const std::string& font = scene_.fonts[t.font];
+    if (!font.empty()) {
       out_ += "'";
-      Escaped(t.font_utf8, true);
+      Escaped(font, true);
       out_ += "',";
     }
     out_ += kFontStack;
@@ -189,9 +191,17 @@ class SvgOut {
     out_ += "</g>\n";
   }
 
+  // Arcs at a quarter of a pixel.
   void Points(const SceneItem& item) {
+    std::span<const Point2> points;
+    if (item.shape == ItemShape::kArc) {
+      scene_.PointsOf(item, unit_ / 4, arc_points_);
+      points = arc_points_;
+    } else {
+      points = scene_.Vertices(item);
+    }
     bool first = true;
-    for (const Point2& p : scene_.Vertices(item)) {
+    for (const Point2& p : points) {
       if (!first) out_ += ' ';
       first = false;
       Num(p.x);
@@ -253,6 +263,7 @@ class SvgOut {
 
   const Scene& scene_;
   std::string& out_;
+  std::vector<Point2> arc_points_;
   double x0_ = 0, y0_ = 0, w_ = 1, h_ = 1, unit_ = 1;
   int width_px_ = 0, height_px_ = 0, decimals_ = 3;
 };

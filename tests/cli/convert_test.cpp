@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <map>
 
@@ -173,6 +174,57 @@ TEST(ConvertCommand, OnlySkippedFilesIsSuccess) {
   EXPECT_EQ(run.status, 0) << run.out << run.err;
   EXPECT_NE(run.out.find("0 converted, 2 skipped, 0 failed"), std::string::npos) << run.out;
   EXPECT_EQ(run.err, "");  // no progress bar when stderr is not a terminal
+}
+
+// A disk that fills up during the run: every write fails with the system's
+// reason, and every earlier output stays where it was, not moved to ".BAK".
+TEST(ConvertCommand, AFullDiskKeepsEveryOldOutput) {
+  Sources s;
+  for (const char* name : {"a.JWW", "b.jww", "c.jws"}) s.dir.Write("out/" + std::string(name), "old");
+  const auto before = s.Snapshot(s.out);
+  // Files beyond 512 bytes fail with "File too large", as on a full disk.
+  CliResult run = test::RunCli({"convert", "-o", s.out.string(), "--color", (s.src / "a.JWW").string(),
+                                (s.src / "b.jww").string(), (s.src / "c.jws").string()},
+                               "trap '' XFSZ; ulimit -f 1; ");
+  EXPECT_EQ(run.status, 1) << run.out << run.err;
+  EXPECT_NE(run.out.find("0 converted, 0 skipped, 3 failed"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("b.jww: write failed: cannot write: File too large"), std::string::npos)
+      << run.out;
+  EXPECT_TRUE(s.Snapshot(s.out) == before);
+}
+
+TEST(ConvertCommand, DryRunReportsAsARealRunAndWritesNothing) {
+  Sources s;
+  s.dir.Write("out/b.jww", "older output");
+  const auto before = s.Snapshot(s.out);
+  std::vector<std::string> args = {"-o", s.out.string(), "--color", "--jobs", "2", s.src.string()};
+  args.push_back("--dry-run");
+  CliResult dry = RunConvert(s.dir, args);
+  EXPECT_TRUE(s.Snapshot(s.out) == before);
+  args.pop_back();
+  CliResult real = RunConvert(s.dir, args);
+  EXPECT_EQ(dry.status, real.status);
+  EXPECT_EQ(dry.out, real.out.substr(0, real.out.size() - 1) + " (dry run: nothing written)\n");
+  EXPECT_EQ(ReadFile(s.out / "b.BAK"), "older output");
+}
+
+TEST(ConvertCommand, AFifoFailsAtOnce) {
+  Sources s;
+  ASSERT_EQ(std::system(("mkfifo '" + (s.dir / "p.jww").string() + "'").c_str()), 0);
+  CliResult run = RunConvert(s.dir, {"-o", s.out.string(), "--color", (s.dir / "p.jww").string(),
+                                     (s.src / "c.jws").string()});
+  EXPECT_EQ(run.status, 1) << run.out << run.err;
+  EXPECT_NE(run.out.find("p.jww: load failed: not a regular file (a FIFO)"), std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("1 converted, 0 skipped, 1 failed"), std::string::npos) << run.out;
+  for (const char* command : {"info", "dump"}) {
+    CliResult r = test::RunCli({command, (s.dir / "p.jww").string()});
+    EXPECT_EQ(r.status, 1) << command;
+    EXPECT_NE(r.err.find("not a regular file (a FIFO)"), std::string::npos) << r.err;
+  }
+  CliResult rewrite = test::RunCli({"rewrite", (s.dir / "p.jww").string(), (s.out / "r.jww").string()});
+  EXPECT_NE(rewrite.status, 0);
+  EXPECT_FALSE(fs::exists(s.out / "r.jww"));
 }
 
 }  // namespace

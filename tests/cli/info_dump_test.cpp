@@ -159,6 +159,22 @@ TEST(CliInfo, ReportsEachBadFileAndStillListsTheOthers) {
   EXPECT_NE(err[1].find(text.string() + ": not a JWW drawing"), std::string::npos) << err[1];
   EXPECT_NE(err[2].find("missing.jww: cannot open"), std::string::npos) << err[2];
   EXPECT_NE(err[3].find(dir.path().string() + ": is a folder"), std::string::npos) << err[3];
+  // Only a failure at a place in the bytes names an offset.
+  EXPECT_NE(err[0].find(" at offset "), std::string::npos) << err[0];
+  for (size_t i : {1, 2, 3}) EXPECT_EQ(err[i].find(" at offset"), std::string::npos) << err[i];
+}
+
+TEST(CliInfo, ControlCharactersInNamesAreEscaped) {
+  TempDir dir;
+  auto doc = TinyDrawing();
+  const fs::path good = WriteDrawing(dir, "two\nlines.jww", *doc);
+  const test::CliResult run =
+      RunCli({"info", good.string(), (dir / "gone\r\x1b[2K.jww").string()});
+  EXPECT_EQ(run.status, 1);
+  ASSERT_EQ(Lines(run.out).size(), 1u) << run.out;
+  EXPECT_NE(run.out.find("two\\x0alines.jww: jww version"), std::string::npos) << run.out;
+  ASSERT_EQ(Lines(run.err).size(), 1u) << run.err;
+  EXPECT_NE(run.err.find("gone\\x0d\\x1b[2K.jww: "), std::string::npos) << run.err;
 }
 
 TEST(CliInfo, TheSignatureDecidesTheFormat) {
@@ -308,9 +324,9 @@ TEST(CliDump, FiguresAndFailures) {
   EXPECT_EQ(legacy.out, "");
 }
 
-// Bound images are extracted while a drawing is loaded; a run must not leave
-// them behind in the temp folder.
-TEST(CliDump, LeavesNoScratchImagesBehind) {
+// Bound images stay in memory: neither command writes anything to the temp
+// folder.
+TEST(CliDump, PutsNothingIntoTheTempFolder) {
   TempDir tmp;
   const char* old_tmpdir = std::getenv("TMPDIR");
   const std::string saved = old_tmpdir ? old_tmpdir : "";
@@ -328,6 +344,46 @@ TEST(CliDump, LeavesNoScratchImagesBehind) {
             std::string::npos);
   EXPECT_EQ(info.status, 0) << info.err;
   EXPECT_TRUE(fs::is_empty(tmp.path()));
+}
+
+// Images are written to disk only on request, each under its name inside
+// the folder given; a name that would land anywhere else is refused.
+TEST(CliDump, WritesImagesOnlyWhereAsked) {
+  TempDir dir;
+  auto doc = TinyDrawing();
+  doc->header.version = 700;
+  const std::string hyou = "\x95\x5C.bmp";  // "表.bmp": its 0x5C is part of the character
+  const std::vector<std::pair<std::string, std::string>> images = {
+      {"a.bmp", "AAAA"}, {hyou, "HYOU"}, {"..", "BAD2"}, {"../escape.bmp", "BAD1"},
+      {"sub/b.bmp", "BAD3"}, {"c:d.bmp", "BAD4"}};
+  for (const auto& [name, data] : images) {
+    doc->images.list.push_back({name, static_cast<int32_t>(data.size()), 0, data});
+    TEntMoji ref = Text("");
+    ref.text = "^@BM%temp%" + name + ",10,10";
+    doc->store.Add(ref);
+  }
+  const fs::path drawing = WriteDrawing(dir, "img.jww", *doc);
+  fs::create_directory(dir / "out");
+  fs::create_directory(dir / "out" / "sub");
+  const test::CliResult run =
+      RunCli({"dump", "--images", (dir / "out").string(), drawing.string()});
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_NE(run.out.find(R"({"name":"a.bmp","size":4})"), std::string::npos) << run.out;
+  EXPECT_EQ(ReadFile(dir / "out" / "a.bmp"), "AAAA");
+  EXPECT_EQ(ReadFile(dir / "out" / hyou), "HYOU");
+  EXPECT_EQ(Lines(run.err).size(), 4u) << run.err;
+  EXPECT_NE(run.err.find(R"(image "../escape.bmp": not a plain file name, not written)"),
+            std::string::npos)
+      << run.err;
+  EXPECT_FALSE(fs::exists(dir / "escape.bmp"));
+  EXPECT_TRUE(fs::is_empty(dir / "out" / "sub"));
+  size_t files = 0;
+  for (const auto& e : fs::directory_iterator(dir / "out")) files += e.is_regular_file();
+  EXPECT_EQ(files, 2u);
+
+  // Without the option nothing is written.
+  const test::CliResult plain = RunCli({"dump", drawing.string()});
+  EXPECT_EQ(plain.status, 0) << plain.err;
 }
 
 TEST(CliDump, RealDrawingsShowReadableJapanese) {

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <map>
+#include <mutex>
+#include <set>
+#include <thread>
 
 #include "conversion/drawing_files.h"
 #include "support/temp_dir.h"
@@ -65,7 +69,36 @@ TEST(ProbeDrawing, ByUpperCasedExtensionThenSignature) {
   EXPECT_EQ(ProbeDrawing(dir.Write("e.jww", "jwwdata.")), DrawingType::kNone);
   EXPECT_EQ(ProbeDrawing(dir.Write("f.bak", "JwwData.")), DrawingType::kNone);
   EXPECT_EQ(ProbeDrawing(dir.Write("g.jwc", "jw_cad(c)data.......")), DrawingType::kNone);
-  EXPECT_EQ(ProbeDrawing(dir / "missing.jww"), DrawingType::kNone);
+  std::string why;
+  EXPECT_EQ(ProbeDrawing(dir / "missing.jww", &why), DrawingType::kUnreadable);
+  EXPECT_EQ(why, "cannot open: No such file or directory");
+  EXPECT_EQ(ProbeDrawing(dir / "missing.txt"), DrawingType::kNone);  // not even looked at
+}
+
+// A drawing that cannot be opened or read fails with the reason; it is not
+// "no drawing". A FIFO fails at once instead of waiting for a writer.
+TEST(RunBatch, UnreadableDrawingsFailWithTheReason) {
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  fs::create_directory(dir / "folder.jww");
+  fs::create_symlink(dir / "gone.jww", dir / "dangling.jww");
+  ASSERT_EQ(std::system(("mkfifo '" + (dir / "pipe.jws").string() + "'").c_str()), 0);
+  const std::vector<fs::path> sources = {dir / "deleted.jww", dir / "folder.jww",
+                                         dir / "dangling.jww", dir / "pipe.jws",
+                                         dir.Write("plain.jww", "no signature")};
+  for (bool dry_run : {false, true}) {
+    BatchRequest request{sources, dir / "out", ColorOnly(), 2};
+    request.dry_run = dry_run;
+    std::vector<FileOutcome> o = RunBatch(request);
+    ASSERT_EQ(o.size(), 5u);
+    for (size_t i = 0; i < 4; ++i) EXPECT_EQ(o[i].kind, FileOutcomeKind::kLoadFailed) << i;
+    EXPECT_EQ(o[0].error, "cannot open: No such file or directory");
+    EXPECT_EQ(o[1].error, "is a folder, not a file");
+    EXPECT_EQ(o[2].error, "cannot open: No such file or directory");
+    EXPECT_EQ(o[3].error, "not a regular file (a FIFO)");
+    EXPECT_EQ(o[4].kind, FileOutcomeKind::kSkipped);
+  }
+  EXPECT_TRUE(fs::is_empty(dir / "out"));
 }
 
 // A folder of sources exercising every outcome and the name collisions.
@@ -82,7 +115,7 @@ std::vector<fs::path> MakeSources(const TempDir& dir) {
   }
   test::WriteJwwSample(dir / "s1" / "a.jww", {.version = 700, .seed = 2});
   test::WriteJwsSample(dir / "s1" / "a.jws", {.version = 700, .seed = 3});
-  test::WriteJwsSample(dir / "s2" / "a.jws", {.version = 351, .seed = 4});  // same output name
+  test::WriteJwsSample(dir / "s2" / "a.jws", {.version = 351, .seed = 4});  // output name taken
   sources.push_back(dir / "s1" / "a.jww");
   sources.push_back(dir / "s1" / "a.jws");
   sources.push_back(dir / "s2" / "a.jws");
@@ -123,7 +156,8 @@ TEST(RunBatch, ParallelRunEqualsSerialRun) {
     outputs.push_back(FolderContents(out));
     ASSERT_EQ(done_order.size(), sources.size());
     for (size_t i = 0; i < done_order.size(); ++i) EXPECT_EQ(done_order[i], i) << jobs;
-    EXPECT_EQ(progress_seen.size(), sources.size() - 2) << "skipped files show no progress";
+    EXPECT_EQ(progress_seen.size(), sources.size() - 3)
+        << "skipped files and a taken output name show no progress";
   }
   const std::vector<FileOutcome>& serial = runs[0];
   ASSERT_EQ(serial.size(), sources.size());
@@ -131,6 +165,7 @@ TEST(RunBatch, ParallelRunEqualsSerialRun) {
     EXPECT_EQ(serial[i].kind, FileOutcomeKind::kConverted) << serial[i].error;
     EXPECT_GT(serial[i].counts.colors, 0);
   }
+  EXPECT_EQ(serial[10].kind, FileOutcomeKind::kWriteFailed);
   EXPECT_EQ(serial[11].kind, FileOutcomeKind::kLoadFailed);
   EXPECT_EQ(serial[12].kind, FileOutcomeKind::kSkipped);
   EXPECT_EQ(serial[13].kind, FileOutcomeKind::kSkipped);
@@ -145,6 +180,28 @@ TEST(RunBatch, ParallelRunEqualsSerialRun) {
   }
 }
 
+TEST(RunBatch, DryRunReportsAsARealRunAndWritesNothing) {
+  TempDir dir;
+  std::vector<fs::path> sources = MakeSources(dir);
+  fs::create_directory(dir / "out");
+  std::ofstream(dir / "out" / "a.jws") << "old figure";
+  fs::create_directory(dir / "out" / "d1.jww");  // a folder the real run refuses to replace
+  const auto before = FolderContents(dir / "out");
+  BatchRequest request{sources, dir / "out", ColorOnly(), 2};
+  request.dry_run = true;
+  std::vector<FileOutcome> dry = RunBatch(request);
+  EXPECT_TRUE(FolderContents(dir / "out") == before);
+  request.dry_run = false;
+  std::vector<FileOutcome> real = RunBatch(request);
+  ASSERT_EQ(dry.size(), real.size());
+  for (size_t i = 0; i < real.size(); ++i) {
+    EXPECT_EQ(dry[i].kind, real[i].kind) << i;
+    EXPECT_EQ(dry[i].counts, real[i].counts) << i;
+    EXPECT_EQ(dry[i].error, real[i].error) << i;
+  }
+  EXPECT_EQ(real[1].kind, FileOutcomeKind::kWriteFailed);
+}
+
 TEST(RunBatch, NoSourcesNoOutcomes) {
   TempDir dir;
   size_t calls = 0;
@@ -154,22 +211,86 @@ TEST(RunBatch, NoSourcesNoOutcomes) {
   EXPECT_EQ(calls, 0u);
 }
 
-TEST(RunBatch, SourceOrderDecidesSharedBackups) {
+TEST(RunBatch, SourceOrderDecidesSharedBackupsAndATakenNameFails) {
   TempDir dir;
   std::vector<fs::path> sources = MakeSources(dir);
   fs::create_directory(dir / "out");
   std::ofstream(dir / "out" / "a.jws") << "old figure";
   std::ofstream(dir / "out" / "a.jww") << "old drawing";
-  RunBatch({sources, dir / "out", ColorOnly(), 4});
-  // s1/a.jws backed up "old figure"; then s2/a.jws backed up s1/a.jws's output.
-  std::string backup = ReadFile(dir / "out" / "a.BAK");
-  JwsDocument first;
-  ASSERT_TRUE(ReadJwsFile(dir / "out" / "a.BAK", first));
-  EXPECT_EQ(first.version, 700);
-  JwsDocument last;
-  ASSERT_TRUE(ReadJwsFile(dir / "out" / "a.jws", last));
-  EXPECT_EQ(last.version, 351);
-  EXPECT_NE(backup, "old figure");
+  std::vector<FileOutcome> outcomes = RunBatch({sources, dir / "out", ColorOnly(), 4});
+  // s1/a.jww backed up "old drawing", then s1/a.jws backed up "old figure"
+  // under the same name; s2/a.jws is not converted: its output name is taken.
+  EXPECT_EQ(ReadFile(dir / "out" / "a.BAK"), "old figure");
+  JwsDocument kept;
+  ASSERT_TRUE(ReadJwsFile(dir / "out" / "a.jws", kept));
+  EXPECT_EQ(kept.version, 700);
+  EXPECT_EQ(outcomes[9].kind, FileOutcomeKind::kConverted);
+  EXPECT_EQ(outcomes[10].kind, FileOutcomeKind::kWriteFailed);
+  EXPECT_NE(outcomes[10].error.find((dir / "s1" / "a.jws").string()), std::string::npos)
+      << outcomes[10].error;
+  // The same name in another letter case is taken too (a case-insensitive folder).
+  std::vector<fs::path> cased = {sources[1], dir / "s2" / "D1.JWW"};
+  fs::copy_file(sources[1], cased[1]);
+  outcomes = RunBatch({cased, dir / "out", ColorOnly(), 2});
+  EXPECT_EQ(outcomes[0].kind, FileOutcomeKind::kConverted);
+  EXPECT_EQ(outcomes[1].kind, FileOutcomeKind::kWriteFailed);
+}
+
+TEST(RunBatch, RepeatsOfAFileAreDroppedBeforeTheRun) {
+  TempDir dir;
+  std::vector<fs::path> sources = MakeSources(dir);
+  fs::create_directory_symlink(dir / "s1", dir / "link");
+  const std::vector<fs::path> given = {sources[8],           dir / "link" / "a.jww",
+                                       sources[10],          dir / "s1" / ".." / "s1" / "a.jww",
+                                       sources[9],           sources[8]};
+  const std::vector<fs::path> kept = WithoutRepeatedFiles(given);
+  EXPECT_EQ(kept, (std::vector<fs::path>{sources[8], sources[10], sources[9]}));
+}
+
+TEST(RunBatch, StopsStartingFilesWhenAsked) {
+  TempDir dir;
+  std::vector<fs::path> sources = MakeSources(dir);
+  sources.resize(8);
+  fs::create_directory(dir / "out");
+  std::atomic<bool> stop{false};
+  BatchCallbacks callbacks;
+  // Asked to stop while the third file is converted: it ends, no other starts.
+  callbacks.on_progress = [&](size_t index, const std::string&) {
+    if (index == 2) stop = true;
+  };
+  BatchRequest request{sources, dir / "out", ColorOnly(), 1};
+  request.stop = &stop;
+  std::vector<FileOutcome> outcomes = RunBatch(request, callbacks);
+  for (size_t i = 0; i < outcomes.size(); ++i) {
+    EXPECT_EQ(outcomes[i].kind, i <= 2 ? FileOutcomeKind::kConverted : FileOutcomeKind::kNotStarted)
+        << i;
+    EXPECT_EQ(fs::exists(dir / "out" / sources[i].filename()), i <= 2) << i;
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "out"), fs::directory_iterator()), 3);
+}
+
+TEST(RunBatch, WorkersAreCappedAtTheFilesAndAtTheMaximum) {
+  TempDir dir;
+  fs::create_directory(dir / "src");
+  fs::create_directory(dir / "out");
+  std::vector<fs::path> sources;
+  for (int i = 0; i < kMaxJobs + 20; ++i) {
+    sources.push_back(dir / "src" / ("f" + std::to_string(i) + ".jws"));
+    test::WriteJwsSample(sources.back(), {.version = 420, .entities = 3, .seed = 1});
+  }
+  for (size_t files : {size_t{3}, sources.size()}) {
+    std::mutex mutex;
+    std::set<std::thread::id> threads;
+    BatchCallbacks callbacks;
+    callbacks.on_progress = [&](size_t, const std::string&) {
+      std::lock_guard lock(mutex);
+      threads.insert(std::this_thread::get_id());
+    };
+    std::vector<fs::path> some(sources.begin(), sources.begin() + static_cast<long>(files));
+    std::vector<FileOutcome> outcomes = RunBatch({some, dir / "out", ColorOnly(), 100000}, callbacks);
+    EXPECT_LE(threads.size(), std::min<size_t>(files, kMaxJobs));
+    for (const FileOutcome& o : outcomes) EXPECT_EQ(o.kind, FileOutcomeKind::kConverted);
+  }
 }
 
 }  // namespace

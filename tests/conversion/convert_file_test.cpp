@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <set>
+
+#include "formats/file_io.h"
 
 #include "conversion/drawing_files.h"
 #include "support/temp_dir.h"
@@ -138,6 +141,95 @@ TEST(ConvertFile, AFolderUnderTheOutputNameIsNeitherBackedUpNorRemoved) {
   }
 }
 
+// Every name in a folder, to see that nothing else (a temporary file, a
+// backup) was left there.
+std::set<std::string> NamesIn(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const auto& e : fs::directory_iterator(folder)) names.insert(e.path().filename().string());
+  return names;
+}
+
+TEST(ConvertFile, ABackupThatCannotBeMadeFailsAndKeepsTheOldOutput) {
+  for (bool empty : {true, false}) {
+    TempDir dir;
+    test::WriteJwsSample(dir / "a.jws", {.version = 600});
+    fs::create_directories(dir / "out" / "a.BAK");
+    if (!empty) dir.Write("out/a.BAK/keep.txt", "mine");
+    dir.Write("out/a.jws", "previous output");
+    ConvertResult r = ConvertJwsFile(dir / "a.jws", dir / "out" / "a.jws", AllLayersColorAndStyle());
+    EXPECT_EQ(r.status, ConvertStatus::kWriteFailed) << empty;
+    EXPECT_NE(r.error.find("a.BAK"), std::string::npos) << r.error;
+    EXPECT_EQ(ReadFile(dir / "out" / "a.jws"), "previous output") << empty;
+    EXPECT_TRUE(fs::is_directory(dir / "out" / "a.BAK")) << empty;
+    EXPECT_EQ(NamesIn(dir / "out"), (std::set<std::string>{"a.BAK", "a.jws"})) << empty;
+    if (!empty) EXPECT_EQ(ReadFile(dir / "out" / "a.BAK" / "keep.txt"), "mine");
+  }
+}
+
+TEST(ConvertFile, NamesNearTheLengthLimitConvert) {
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  const std::string name = std::string(246, 'n') + ".jww";  // 250 bytes
+  test::WriteJwwSample(dir / name, {.version = 600, .entities = 5});
+  dir.Write("out/" + name, "previous output");
+  ConvertResult r = ConvertJwwFile(dir / name, dir / "out" / name, AllLayersColorAndStyle());
+  ASSERT_EQ(r.status, ConvertStatus::kConverted) << r.error;
+  EXPECT_TRUE(IsJwwFile(dir / "out" / name));
+  EXPECT_EQ(ReadFile(dir / "out" / (std::string(246, 'n') + ".BAK")), "previous output");
+}
+
+TEST(ConvertFile, WriteErrorsGiveTheSystemsReason) {
+  TempDir dir;
+  test::WriteJwsSample(dir / "a.jws", {.version = 600});
+  ConvertResult missing =
+      ConvertJwsFile(dir / "a.jws", dir / "missing" / "a.jws", AllLayersColorAndStyle());
+  EXPECT_NE(missing.error.find("No such file or directory"), std::string::npos) << missing.error;
+  fs::create_directory(dir / "out");
+  const std::string too_long = std::string(300, 'x') + ".jws";
+  ConvertResult long_name =
+      ConvertJwsFile(dir / "a.jws", dir / "out" / too_long, AllLayersColorAndStyle());
+  EXPECT_EQ(long_name.status, ConvertStatus::kWriteFailed);
+  EXPECT_NE(long_name.error.find("File name too long"), std::string::npos) << long_name.error;
+  EXPECT_TRUE(fs::is_empty(dir / "out"));
+}
+
+TEST(WriteOutputKeepingBackup, WritesPiecesInOrderUnderAShortTemporaryName) {
+  TempDir dir;
+  const std::string_view pieces[] = {"one ", "", "two"};
+  ASSERT_TRUE(WriteOutputKeepingBackup(dir / "a.jww", pieces, nullptr));
+  EXPECT_EQ(ReadFile(dir / "a.jww"), "one two");
+  ASSERT_TRUE(WriteOutputKeepingBackup(dir / "a.jww", "three", nullptr));
+  EXPECT_EQ(ReadFile(dir / "a.BAK"), "one two");
+  EXPECT_EQ(NamesIn(dir.path()), (std::set<std::string>{"a.BAK", "a.jww"}));
+
+  EXPECT_TRUE(IsTemporaryFileName(".~vk0123abcd.tmp"));
+  EXPECT_FALSE(IsTemporaryFileName(".~vk0123abcg.tmp"));
+  EXPECT_FALSE(IsTemporaryFileName("a.jww.tmp-123-4"));
+  fs::path tmp;
+  const std::string_view bytes[] = {"x"};
+  ASSERT_TRUE(WriteTemporarySibling(dir / std::string(250, 'n'), bytes, tmp));
+  EXPECT_EQ(tmp.parent_path(), dir.path());
+  EXPECT_TRUE(IsTemporaryFileName(tmp.filename().string())) << tmp;
+}
+
+// The system refuses to replace an older backup (here an immutable file; in
+// practice another user's file in a shared folder): the old output stays.
+TEST(WriteOutputKeepingBackup, ABackupTheSystemRefusesKeepsTheOldOutput) {
+  TempDir dir;
+  dir.Write("a.jww", "previous output");
+  const fs::path backup = dir.Write("a.BAK", "older backup");
+  const std::string lock = "chattr +i '" + backup.string() + "' 2>/dev/null";
+  if (std::system(lock.c_str()) != 0) GTEST_SKIP() << "no immutable files here";
+  FormatError error;
+  const bool written = WriteOutputKeepingBackup(dir / "a.jww", "new", &error);
+  std::system(("chattr -i '" + backup.string() + "'").c_str());
+  EXPECT_FALSE(written);
+  EXPECT_EQ(error.what, "cannot keep the old output as a.BAK: Operation not permitted");
+  EXPECT_EQ(ReadFile(dir / "a.jww"), "previous output");
+  EXPECT_EQ(ReadFile(backup), "older backup");
+  EXPECT_EQ(NamesIn(dir.path()), (std::set<std::string>{"a.BAK", "a.jww"}));
+}
+
 TEST(ConvertFile, RefusesToReplaceItsOwnSource) {
   TempDir dir;
   test::WriteJwsSample(dir / "a.jws", {.version = 600});
@@ -151,11 +243,11 @@ TEST(ConvertFile, RefusesToReplaceItsOwnSource) {
   EXPECT_FALSE(fs::exists(dir / "link" / "a.BAK"));
 }
 
-// Bound images go to a scratch folder under the temp directory; after a
-// conversion, successful or failed part-way through the images, none is left.
-TEST(ConvertFile, NoImagesLeftBehind) {
+// Bound images stay in memory: a conversion, successful or failed part-way
+// through the images, puts nothing into the temp directory.
+TEST(ConvertFile, NoImagesGoToDisk) {
   TempDir dir;
-  TempDir scratch_root;
+  TempDir tmp_root;
   fs::create_directory(dir / "out");
   test::WriteJwwSample(dir / "img.jww", {.version = 700, .entities = 10, .images = 3});
   std::string bytes = ReadFile(dir / "img.jww");
@@ -163,7 +255,7 @@ TEST(ConvertFile, NoImagesLeftBehind) {
 
   const char* old_tmp = std::getenv("TMPDIR");
   std::string saved = old_tmp ? old_tmp : "";
-  setenv("TMPDIR", scratch_root.path().c_str(), 1);
+  setenv("TMPDIR", tmp_root.path().c_str(), 1);
   ConvertResult ok = ConvertJwwFile(dir / "img.jww", dir / "out" / "img.jww",
                                     AllLayersColorAndStyle());
   ConvertResult failed = ConvertJwwFile(cut, dir / "out" / "cut.jww", AllLayersColorAndStyle());
@@ -171,7 +263,7 @@ TEST(ConvertFile, NoImagesLeftBehind) {
 
   EXPECT_EQ(ok.status, ConvertStatus::kConverted) << ok.error;
   EXPECT_EQ(failed.status, ConvertStatus::kLoadFailed);
-  EXPECT_TRUE(fs::is_empty(scratch_root.path()));
+  EXPECT_TRUE(fs::is_empty(tmp_root.path()));
   // The converted drawing still carries its images.
   auto back = std::make_unique<JwwDocument>();
   ASSERT_TRUE(ReadJwwFile(dir / "out" / "img.jww", *back));

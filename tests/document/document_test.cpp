@@ -41,45 +41,23 @@ TEST(EntityList, AddKeepsTheOrderInvariant) {
   EXPECT_EQ(list.order[2], (TEntRef{kKindLine, 1}));
 }
 
-TEST(BoundImages, ScratchFilesAreDeletedAndTheFolderReleased) {
+TEST(BoundImages, ClearKeepsThemAndFreeDropsThem) {
   JwwDocument doc;
-  ASSERT_TRUE(EnsureScratchFolder(doc.images));
-  auto folder = doc.images.scratch_folder;
-  EXPECT_TRUE(std::filesystem::is_directory(folder));
-  for (const char* name : {"a.png", "gone.png", "c.png"}) {
-    doc.images.list.push_back({name, 3, 0});
-    if (std::string(name) != "gone.png") std::ofstream(folder / name) << "abc";
-  }
-  DeleteBoundImageFiles(doc.images);
-  EXPECT_FALSE(std::filesystem::exists(folder / "a.png"));
-  EXPECT_FALSE(std::filesystem::exists(folder / "c.png"));
-  EXPECT_EQ(doc.images.list.size(), 3u);  // the list itself stays
+  doc.header.version = 700;
+  doc.images.list.push_back({"a.png", 3, 1, "abc"});
+  ClearJwwDocument(doc);
+  EXPECT_EQ(doc.header.version, 0);
+  ASSERT_EQ(doc.images.list.size(), 1u);
+  EXPECT_EQ(doc.images.list[0].data, "abc");
   FreeJwwDocument(doc);
-  EXPECT_FALSE(std::filesystem::exists(folder));
   EXPECT_TRUE(doc.images.list.empty());
 }
 
-TEST(BoundImages, TwoDocumentsNeverShareAScratchFolder) {
-  BoundImages a, b;
-  ASSERT_TRUE(EnsureScratchFolder(a));
-  ASSERT_TRUE(EnsureScratchFolder(b));
-  EXPECT_NE(a.scratch_folder, b.scratch_folder);
-  ReleaseScratchFolder(a);
-  ReleaseScratchFolder(b);
-}
-
-TEST(BoundImages, OnlyPlainFileNamesAreAccepted) {
-  EXPECT_TRUE(IsPlainImageName("photo.jpg"));
-  for (const char* bad : {"", ".", "..", "a/b.jpg", "..\\x.jpg", "C:x.jpg", "/etc/passwd"})
-    EXPECT_FALSE(IsPlainImageName(bad)) << bad;
-  EXPECT_FALSE(IsPlainImageName(std::string("a\0b", 3)));
-  // Code page 932 names: the second byte of "表" is 0x5C, which is no backslash
-  // there; a backslash or slash after a whole character still is one.
-  const std::string hyou = "\x95\x5C";
-  EXPECT_TRUE(IsPlainImageName(hyou + "\x8E\x86.jpg"));
-  EXPECT_FALSE(IsPlainImageName(hyou + "\\x.jpg"));
-  EXPECT_FALSE(IsPlainImageName(hyou + "/x.jpg"));
-  EXPECT_FALSE(IsPlainImageName("\x95/x.jpg"));
+TEST(BoundImages, OnlyANamedEntryOfNonZeroSizeCarriesAnImage) {
+  EXPECT_TRUE(CarriesImage({"a.png", 3, 0, "abc"}));
+  EXPECT_TRUE(CarriesImage({"neg.png", -1, 0, ""}));
+  EXPECT_FALSE(CarriesImage({"zero.png", 0, 0, ""}));
+  EXPECT_FALSE(CarriesImage({"", 5, 0, ""}));
 }
 
 TEST(JwsDocument, ClearEmptiesEverything) {

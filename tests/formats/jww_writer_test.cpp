@@ -537,12 +537,11 @@ class JwwWriterImages : public testing::Test {
  protected:
   void SetUp() override {
     doc_ = SmallDrawing(700);
-    ASSERT_TRUE(EnsureScratchFolder(doc_.images));
-    for (const char* name : {"photo1.bmp", "photo2.bmp", "Logo.JPG", "gone.png"}) {
+    for (const char* name : {"photo1.bmp", "photo2.bmp", "Logo.JPG"}) {
       std::string data = std::string(name) + std::string(3000, 'd');
-      doc_.images.list.push_back({name, static_cast<int32_t>(data.size()), 1});
-      if (std::string(name) != "gone.png") WriteBytes(ScratchPathOf(doc_.images, name), data);
+      doc_.images.list.push_back({name, static_cast<int32_t>(data.size()), 1, data});
     }
+    doc_.images.list.push_back({"gone.png", 0, 1, ""});  // a size of 0: no image
   }
   void TearDown() override { FreeJwwDocument(doc_); }
 
@@ -560,7 +559,7 @@ TEST_F(JwwWriterImages, OnlyImagesATextStillRefersToAreWritten) {
   AddReference(doc_.store, "^@BM%temp%PHOTO2.bmp,10,10");    // upper-cased comparison
   TEntBlockDef def;
   AddReference(def.members, "^@BM%temp%logo.jpg,1");          // member texts count too
-  AddReference(def.members, "^@BM%temp%gone.png,1");          // no file: not written
+  AddReference(def.members, "^@BM%temp%gone.png,1");          // no image: not written
   AddReference(def.members, "^@BM%temp%photo1.bmp");          // no comma: no reference
   doc_.store.block_defs.push_back(def);
   TEntSunpo dim;
@@ -592,16 +591,18 @@ TEST_F(JwwWriterImages, ReferenceMatchesTheFirstNameItBegins) {
   EXPECT_EQ(doc_.images.list[1].used, 0);
 }
 
-TEST_F(JwwWriterImages, UnsafeImageNamesAreNeverRead) {
-  test::TempDir outside;
-  WriteBytes(outside / "secret.bmp", "TOPSECRETDATA");
-  std::string escape = "../" + outside.path().filename().string() + "/secret.bmp";
-  doc_.images.list.push_back({escape, 6, 0});
+// An image name is bytes of the drawing like any other: it is written from
+// memory whatever it holds, and nothing outside is ever read.
+TEST_F(JwwWriterImages, ImagesComeFromMemoryWhateverTheirNames) {
+  const std::string escape = "../secret.bmp";
+  doc_.images.list.push_back({escape, 3, 0, "abc"});
+  doc_.images.list.push_back({"neg.bmp", -5, 0, ""});  // a negative size: an image of no bytes
   AddReference(doc_.store, "^@BM%temp%" + escape + ",1");
+  AddReference(doc_.store, "^@BM%temp%neg.bmp,1");
   std::string bytes;
   ASSERT_TRUE(BuildJwwBytes(700, doc_, bytes));
-  EXPECT_EQ(bytes.find("TOPSECRETDATA"), std::string::npos);
-  EXPECT_EQ(doc_.images.list.back().used, 0);
+  std::string images = bytes.substr(Header(700, doc_).size() + Archive(700, doc_.store).size());
+  EXPECT_EQ(images, Le32(2) + "\x0D" + escape + Le32(3) + "abc" + "\x07neg.bmp" + Le32(0));
 }
 
 TEST(JwwWriter, FailuresLeaveNoFile) {

@@ -22,7 +22,7 @@ void ExpectNear(Point2 got, Point2 want, double tol = 1e-9) {
   EXPECT_NEAR(got.y, want.y, tol);
 }
 
-TEntEnko ArcOf(double cx, double cy, double r, double start, double sweep, double tilt = 0,
+TEntEnko ArcRecord(double cx, double cy, double r, double start, double sweep, double tilt = 0,
                double flatness = 1, int full = 0) {
   TEntEnko a;
   a.header = Pen(2);
@@ -32,21 +32,26 @@ TEntEnko ArcOf(double cx, double cy, double r, double start, double sweep, doubl
   return a;
 }
 
-TEST(ArcGeometry, EndPointsFollowRadiansCounterClockwise) {
+std::vector<Point2> PointsOf(const TEntEnko& e, double tolerance = 1e-3) {
   std::vector<Point2> pts;
-  ArcPoints(ArcOf(10, 20, 5, kPi / 2, kPi / 2), pts);
+  std::optional<ArcShape> arc = render::ArcOf(e);
+  if (arc) arc->Tessellate(tolerance, pts);
+  return pts;
+}
+
+TEST(ArcGeometry, EndPointsFollowRadiansCounterClockwise) {
+  std::vector<Point2> pts = PointsOf(ArcRecord(10, 20, 5, kPi / 2, kPi / 2));
   ASSERT_GE(pts.size(), 3u);
   ExpectNear(pts.front(), {10, 25});
   ExpectNear(pts.back(), {5, 20});
   // A clockwise sweep runs the other way round.
-  ArcPoints(ArcOf(0, 0, 1, 0, -kPi / 2), pts);
+  pts = PointsOf(ArcRecord(0, 0, 1, 0, -kPi / 2));
   ExpectNear(pts.back(), {0, -1});
 }
 
 TEST(ArcGeometry, TiltedFlattenedEllipseEndsOnItsAxes) {
-  std::vector<Point2> pts;
   // Major axis 4 turned to point up, minor axis 4 * 0.5 = 2 pointing left.
-  ArcPoints(ArcOf(1, 1, 4, 0, kPi / 2, kPi / 2, 0.5), pts);
+  std::vector<Point2> pts = PointsOf(ArcRecord(1, 1, 4, 0, kPi / 2, kPi / 2, 0.5));
   ExpectNear(pts.front(), {1, 5});
   ExpectNear(pts.back(), {-1, 1});
   for (Point2 p : pts) {
@@ -54,25 +59,52 @@ TEST(ArcGeometry, TiltedFlattenedEllipseEndsOnItsAxes) {
     const double u = p.y - 1, v = -(p.x - 1);
     EXPECT_NEAR(u * u / 16 + v * v / 4, 1, 1e-9);
   }
+  // Its box: x from -1 (the minor axis) to 1, y from 1 to 5.
+  Extent box;
+  ArcOf(ArcRecord(1, 1, 4, 0, kPi / 2, kPi / 2, 0.5))->AddTo(box);
+  EXPECT_NEAR(box.min_x, -1, 1e-9);
+  EXPECT_NEAR(box.max_x, 1, 1e-9);
+  EXPECT_NEAR(box.max_y, 5, 1e-9);
+  EXPECT_NEAR(box.min_y, 1, 1e-9);
 }
 
 TEST(ArcGeometry, FullCirclesCloseWhateverTheirAngles) {
-  std::vector<Point2> pts;
-  ArcPoints(ArcOf(3, 4, 2, 1.0, 0.25, 0, 1, 1), pts);
+  std::vector<Point2> pts = PointsOf(ArcRecord(3, 4, 2, 1.0, 0.25, 0, 1, 1));
   ASSERT_GT(pts.size(), 8u);
   ExpectNear(pts.front(), pts.back());
-  // Sweeps of many turns draw one turn, not thousands of segments.
-  ArcPoints(ArcOf(0, 0, 1, 0, 1e6), pts);
-  EXPECT_LE(pts.size(), 73u);
+  Extent box;
+  ArcOf(ArcRecord(3, 4, 2, 1.0, 0.25, 0, 1, 1))->AddTo(box);
+  EXPECT_NEAR(box.min_x, 1, 1e-9);
+  EXPECT_NEAR(box.max_y, 6, 1e-9);
+  // Sweeps of many turns draw one turn; the tolerance bounds the chords.
+  pts = PointsOf(ArcRecord(0, 0, 1, 0, 1e6), 0.01);
+  EXPECT_LE(pts.size(), 40u);
+  for (size_t i = 1; i < pts.size(); ++i) {
+    const Point2 mid{(pts[i].x + pts[i - 1].x) / 2, (pts[i].y + pts[i - 1].y) / 2};
+    EXPECT_LE(1 - std::hypot(mid.x, mid.y), 0.01 + 1e-12);
+  }
 }
 
-TEST(ArcGeometry, UnusableValuesGiveNoPoints) {
-  std::vector<Point2> pts;
-  for (TEntEnko a : {ArcOf(NAN, 0, 1, 0, 1), ArcOf(0, 0, INFINITY, 0, 1), ArcOf(0, 0, 1, NAN, 1),
-                     ArcOf(0, 0, 1, 0, 1, INFINITY), ArcOf(0, 0, 1e300, 0, 1)}) {
-    ArcPoints(a, pts);
-    EXPECT_TRUE(pts.empty());
+TEST(ArcGeometry, UnusableValuesGiveNothing) {
+  for (TEntEnko a : {ArcRecord(NAN, 0, 1, 0, 1), ArcRecord(0, 0, INFINITY, 0, 1), ArcRecord(0, 0, 1, NAN, 1),
+                     ArcRecord(0, 0, 1, 0, 1, INFINITY), ArcRecord(0, 0, 1e300, 0, 1)}) {
+    EXPECT_FALSE(ArcOf(a).has_value());
   }
+}
+
+TEST(ArcGeometry, InsertionsTurnArcsIntoEllipses) {
+  JwwDocument doc = test::EmptyDrawing();
+  TEntBlockDef def = DefOf(3, "circle");
+  def.members.Add(ArcRecord(1, 0, 1, 0, kPi / 2));
+  doc.store.block_defs = {def};
+  doc.store.Add(InsertOf(3, 0, 0, 2, 1, kPi / 2));  // stretched in x, then turned up
+  const Scene scene = BuildScene(doc);
+  ASSERT_EQ(scene.items.size(), 1u);
+  ASSERT_EQ(scene.items[0].shape, ItemShape::kArc);
+  const ArcShape& arc = scene.Arc(scene.items[0]);
+  // Local (2, 0) -> stretched (4, 0) -> turned (0, 4); local (1, 1) -> (2, 1) -> (-1, 2).
+  ExpectNear(arc.At(arc.start), {0, 4});
+  ExpectNear(arc.At(arc.start + arc.sweep), {-1, 2});
 }
 
 TEST(SceneTransforms, NestedInsertionsComposeBaseScaleAndRotation) {
@@ -126,7 +158,8 @@ TEST(SceneTexts, AnchorAtTheStartPointDirectionAndSizeFromTheEndPoint) {
   EXPECT_NEAR(up.height, 3, 1e-12);
   EXPECT_NEAR(up.length, 9, 1e-12);
   EXPECT_EQ(up.utf8, "圧縮材");
-  EXPECT_EQ(up.font_utf8, "ＭＳ ゴシック");
+  EXPECT_EQ(scene.fonts[up.font], "ＭＳ ゴシック");
+  EXPECT_EQ(scene.fonts.size(), 1u);
   EXPECT_NEAR(scene.texts[1].height, 20, 1e-12);
   // The extent holds the whole box: from x 2 (5 - height 3) to y 14.
   EXPECT_NEAR(scene.extent.min_x, 0, 1e-12);

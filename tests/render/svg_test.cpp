@@ -120,7 +120,9 @@ void ExpectInside(const Scene& scene, const Extent& extent, const std::string& n
       EXPECT_TRUE(extent.Contains(t.anchor, tol)) << name;
       continue;
     }
-    for (Point2 p : scene.Vertices(item)) EXPECT_TRUE(extent.Contains(p, tol)) << name;
+    std::vector<Point2> points;
+    scene.PointsOf(item, tol / 10, points);
+    for (Point2 p : points) EXPECT_TRUE(extent.Contains(p, tol)) << name;
   }
   Extent drawn = scene.extent;
   EXPECT_TRUE(extent.Contains({drawn.min_x, drawn.min_y}, tol)) << name;

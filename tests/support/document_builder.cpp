@@ -302,18 +302,15 @@ void FillTables(Builder& b, JwwDocument& doc) {
   }
 }
 
-// Image files go to the document's scratch folder; a text per image refers
-// to it the way Jw_cad does.
+// Images with bytes of their own; a text per image refers to it the way
+// Jw_cad does.
 void AddImages(Builder& b, JwwDocument& doc) {
   if (b.o_.images == 0 || b.o_.version < 700) return;
-  if (!EnsureScratchFolder(doc.images)) return;
   for (size_t i = 0; i < b.o_.images; ++i) {
     std::string name = "image" + std::to_string(i + 1) + ".bmp";
     std::string data(static_cast<size_t>(b.rng_.Range(100, 5000)), '\0');
     for (char& c : data) c = static_cast<char>(b.rng_.Next());
-    std::ofstream(ScratchPathOf(doc.images, name), std::ios::binary)
-        .write(data.data(), static_cast<std::streamsize>(data.size()));
-    doc.images.list.push_back({name, static_cast<int32_t>(data.size()), 0});
+    doc.images.list.push_back({name, static_cast<int32_t>(data.size()), 0, data});
     TEntMoji ref = b.Text();
     ref.text = "^@BM%temp%" + name + ",100,80,0,0,1,0";
     doc.store.Add(std::move(ref));

@@ -44,7 +44,7 @@ bool WriteJwwSample(const fs::path& folder, const JwwSample& sample) {
   varnelko::FormatError error;
   const fs::path path = folder / sample.file;
   const bool ok = varnelko::WriteJwwFile(path, sample.options.version, *doc, &error);
-  varnelko::FreeJwwDocument(*doc);  // removes the images' scratch folder
+  varnelko::FreeJwwDocument(*doc);
   if (!ok) std::fprintf(stderr, "%s: %s\n", sample.file, error.Describe().c_str());
   return ok;
 }

@@ -12,8 +12,9 @@ namespace varnelko {
 bool ReadJwsFile(const std::filesystem::path& path, JwsDocument& doc,
                  FormatError* error = nullptr);
 
-// True when the file's first seven bytes are "JwsData".
-bool IsJwsFile(const std::filesystem::path& path);
+// True when the file's first seven bytes are "JwsData". When the file
+// cannot be opened or read at all, `unreadable` (if given) says why.
+bool IsJwsFile(const std::filesystem::path& path, FormatError* unreadable = nullptr);
 
 // Writes `doc` at the normalised form of `version` (230 at least; 300 is
 // written as 351), atomically.

@@ -6,9 +6,9 @@
 
 namespace varnelko {
 
-bool IsJwsFile(const std::filesystem::path& path) {
+bool IsJwsFile(const std::filesystem::path& path, FormatError* unreadable) {
   std::string prefix;
-  if (!ReadFilePrefix(path, kJwsSignatureBytes, prefix)) return false;
+  if (!ReadFilePrefix(path, kJwsSignatureBytes, prefix, unreadable)) return false;
   // Exactly these seven bytes; a zero byte among them cannot match.
   return prefix == kJwsSignature;
 }

@@ -10,11 +10,9 @@
 
 namespace varnelko {
 
-// Loads the whole file into `doc` (freed first). Bound images are extracted
-// into the document's private scratch folder. False, with `error` set, when
-// the file cannot be read, is truncated, has a version below 220, an
-// unrecognised class, or an unsafe image name; a failed load leaves no image
-// files behind.
+// Loads the whole file into `doc` (freed first), bound images' bytes
+// included. False, with `error` set, when the file cannot be read, is
+// truncated, has a version below 220 or an unrecognised class.
 bool ReadJwwFile(const std::filesystem::path& path, JwwDocument& doc,
                  FormatError* error = nullptr);
 
@@ -22,8 +20,9 @@ bool ReadJwwFile(const std::filesystem::path& path, JwwDocument& doc,
 // bytes of a file (error offsets are offsets into `bytes`).
 bool ReadJwwBytes(std::string_view bytes, JwwDocument& doc, FormatError* error = nullptr);
 
-// True when the file's first eight bytes are "JwwData.".
-bool IsJwwFile(const std::filesystem::path& path);
+// True when the file's first eight bytes are "JwwData.". When the file
+// cannot be opened or read at all, `unreadable` (if given) says why.
+bool IsJwwFile(const std::filesystem::path& path, FormatError* unreadable = nullptr);
 
 // Clears `doc` and reads the header through the version block; the memo is
 // then in doc.header.memo.

@@ -15,9 +15,9 @@ constexpr size_t kMemoPrefixBytes = 64 * 1024;
 
 }  // namespace
 
-bool IsJwwFile(const std::filesystem::path& path) {
+bool IsJwwFile(const std::filesystem::path& path, FormatError* unreadable) {
   std::string prefix;
-  if (!ReadFilePrefix(path, kJwwSignature.size(), prefix)) return false;
+  if (!ReadFilePrefix(path, kJwwSignature.size(), prefix, unreadable)) return false;
   return prefix == kJwwSignature;
 }
 

@@ -1,6 +1,5 @@
-#include <cstdio>
 #include <string>
-#include <system_error>
+#include <utility>
 
 #include "formats/byte_reader.h"
 #include "formats/cstring.h"
@@ -14,47 +13,17 @@ namespace {
 
 constexpr int32_t kBoundImagesVersion = 700;
 
-// Writes one image's bytes to its scratch file with a single write.
-bool WriteScratchFile(const std::filesystem::path& path, std::string_view bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return false;
-  bool written =
-      bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  bool closed = std::fclose(file) == 0;
-  if (written && closed) return true;
-  std::error_code ec;
-  std::filesystem::remove(path, ec);
-  return false;
-}
-
-bool ExtractImage(ByteReader& in, size_t entry_offset, const TBindImageType& entry,
-                  BoundImages& images) {
-  // An entry without a name carries no data, whatever its size says.
-  if (entry.name.empty()) return true;
-  if (!IsPlainImageName(entry.name)) {
-    // Nothing is ever written outside the scratch folder.
-    in.FailAt(entry_offset,
-              "bound image name " + QuoteBytes(entry.name) + " is not a plain file name");
-    return false;
-  }
-  if (entry.size == 0) return true;
-  // A negative size carries no data but still leaves an empty file.
-  size_t size = entry.size > 0 ? static_cast<size_t>(entry.size) : 0;
+// Keeps the entry's bytes; an entry without a name, or of a size of 0 or
+// less, carries none.
+bool ReadImageData(ByteReader& in, TBindImageType& entry) {
+  if (entry.name.empty() || entry.size <= 0) return true;
+  const auto size = static_cast<size_t>(entry.size);
   if (size > in.remaining()) {
     in.Fail("truncated: bound image " + QuoteBytes(entry.name) + " needs " +
             std::to_string(size) + " bytes, " + std::to_string(in.remaining()) + " left");
     return false;
   }
-  size_t data_offset = in.offset();
-  if (!EnsureScratchFolder(images)) {
-    in.Fail("cannot create a scratch folder for bound images");
-    return false;
-  }
-  if (!WriteScratchFile(ScratchPathOf(images, entry.name), in.View(size))) {
-    in.FailAt(data_offset, "cannot write bound image " + QuoteBytes(entry.name) + " to " +
-                               images.scratch_folder.string());
-    return false;
-  }
+  entry.data = in.View(size);
   return true;
 }
 
@@ -67,23 +36,18 @@ bool ReadBoundImages(ByteReader& in, BoundImages& images) {
     return false;
   }
   for (int32_t i = 0; i < count && in.ok(); ++i) {
-    size_t entry_offset = in.offset();
     TBindImageType entry;
     entry.name = ReadCString(in);
     entry.size = in.I32();
-    if (!in.ok()) return false;
-    // Listed before it is written, so that a failed load deletes its file.
-    images.list.push_back(entry);
-    if (!ExtractImage(in, entry_offset, images.list.back(), images)) return false;
+    if (!in.ok() || !ReadImageData(in, entry)) return false;
+    images.list.push_back(std::move(entry));
   }
   return in.ok();
 }
 
-bool Finish(ByteReader& in, JwwDocument& doc, FormatError* error) {
+bool Finish(ByteReader& in, FormatError* error) {
   if (in.ok()) return true;
   SetError(error, in.error().what, in.error().offset);
-  // A failed load leaves no extracted images behind.
-  ReleaseScratchFolder(doc.images);
   return false;
 }
 
@@ -95,7 +59,7 @@ bool ReadJwwBytes(std::string_view bytes, JwwDocument& doc, FormatError* error) 
   ReadJwwHeader(in, doc);
   if (in.ok()) ReadEntityArchive(in, doc.header.version, kJwwMaxClassName, doc.store);
   if (in.ok() && doc.header.version >= kBoundImagesVersion) ReadBoundImages(in, doc.images);
-  return Finish(in, doc, error);
+  return Finish(in, error);
 }
 
 bool ReadJwwFile(const std::filesystem::path& path, JwwDocument& doc, FormatError* error) {

@@ -1,10 +1,10 @@
 // Writing a JWW drawing: header block, object archive and, from version 700,
-// the bound images that a text still refers to. The whole file is built in
-// memory and handed to the file system in one go.
+// the bound images that a text still refers to, from the bytes the document
+// holds. The whole file is built in memory and handed to the file system in
+// one go.
 #include <algorithm>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 #include "document/text_helpers.h"
 #include "formats/cstring.h"
@@ -64,13 +64,9 @@ void MarkReferencedImages(JwwDocument& doc) {
       MarkReferencedImage(t.text, upper_names, doc.images);
     }
   }
-  // Only a file of a plain name inside the scratch folder is ever read.
+  // An entry that carries no image is not written, even when referred to.
   for (TBindImageType& entry : doc.images.list) {
-    std::error_code ec;
-    if (entry.used && (doc.images.scratch_folder.empty() || !IsPlainImageName(entry.name) ||
-                       !std::filesystem::is_regular_file(ScratchPathOf(doc.images, entry.name), ec))) {
-      entry.used = 0;
-    }
+    if (!CarriesImage(entry)) entry.used = 0;
   }
 }
 
@@ -79,22 +75,18 @@ bool WriteBoundImages(ByteWriter& out, JwwDocument& doc, FormatError* error) {
   int32_t count = 0;
   for (const TBindImageType& entry : doc.images.list) count += entry.used;
   out.I32(count);
-  std::string data;
   for (const TBindImageType& entry : doc.images.list) {
     if (!entry.used) continue;
     if (!WriteCString(out, entry.name, error)) {
       if (error) error->what = "bound image name: " + error->what;
       return false;
     }
-    FormatError read_error;
-    if (!ReadWholeFile(ScratchPathOf(doc.images, entry.name), data, &read_error) ||
-        data.size() > 0x7FFFFFFF) {
-      SetError(error, "bound image " + entry.name + " cannot be read whole: " + read_error.what,
-               out.size());
+    if (entry.data.size() > 0x7FFFFFFF) {
+      SetError(error, "bound image " + QuoteBytes(entry.name) + " is too large", out.size());
       return false;
     }
-    out.I32(static_cast<int32_t>(data.size()));
-    out.Bytes(data);
+    out.I32(static_cast<int32_t>(entry.data.size()));
+    out.Bytes(entry.data);
   }
   return true;
 }
@@ -116,7 +108,7 @@ bool BuildJwwBytes(int32_t version, JwwDocument& doc, std::string& out, FormatEr
   size_t images = 0;
   if (version >= 700) {
     for (const TBindImageType& entry : doc.images.list) {
-      images += 8 + entry.name.size() + static_cast<size_t>(std::max(entry.size, 0));
+      images += 8 + entry.name.size() + entry.data.size();
     }
   }
   w.Reserve(EstimateHeaderSize(doc) + EstimateArchiveSize(doc.store) + images);

@@ -1,0 +1,33 @@
+#include "cli/platform/process.h"
+
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+namespace varnelko::cli {
+
+bool StderrIsTerminal() {
+#if defined(_WIN32)
+  return _isatty(2) != 0;
+#else
+  return isatty(STDERR_FILENO) != 0;
+#endif
+}
+
+// Every file allocates buffers of its own size for its bytes and entities.
+// Left to the defaults, each such buffer is a fresh mapping that is faulted
+// in page by page and returned on free, which costs as much as the
+// conversion itself; keeping freed memory for the next file halves the time.
+void KeepFreedMemoryForReuse() {
+#if defined(__GLIBC__)
+  mallopt(M_MMAP_THRESHOLD, 256 << 20);
+  mallopt(M_TRIM_THRESHOLD, 1 << 30);
+#endif
+}
+
+}  // namespace varnelko::cli
