@@ -3,6 +3,7 @@
 #include <QCollator>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QLineEdit>
 #include <QStyle>
 #include <QTreeWidget>
@@ -86,7 +87,7 @@ void TForm1::SearchFolders() {
 
   ShowStatus(state_.cancel ? QStringLiteral("フォルダ検索を中断しました。") : QString());
   state_.tree_ready = true;
-  QCollator collator;
+  QCollator collator(QLocale::system());  // the user's, not the program's language
   collator.setCaseSensitivity(Qt::CaseInsensitive);
   SortNodes(root, collator);
   root->setExpanded(true);

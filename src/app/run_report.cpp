@@ -37,6 +37,8 @@ RunReport MakeRunReport(const std::vector<FileOutcome>& outcomes) {
     } else if (outcome.kind == FileOutcomeKind::kSkipped) {
       ++report.skipped;
       skips << FileName(outcome) + QStringLiteral(": JWW/JWS 図面ではありません");
+    } else if (outcome.kind == FileOutcomeKind::kNotStarted) {
+      skips << FileName(outcome) + QStringLiteral(": 中止したため変換していません");
     } else {
       ++report.failed;
       failures << FailureLine(outcome);

@@ -11,10 +11,10 @@ namespace varnelko {
 
 struct RunReport {
   int converted = 0;
-  int failed = 0;   // every outcome that is neither converted nor skipped
+  int failed = 0;   // every outcome that is not converted, skipped or left unstarted
   int skipped = 0;  // read, and no JWW or JWS drawing
   QString summary;  // the box's text
-  QString details;  // one line per failed or skipped file
+  QString details;  // one line per file not converted, failures first
 };
 
 RunReport MakeRunReport(const std::vector<FileOutcome>& outcomes);

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTranslator>
@@ -19,16 +20,44 @@ namespace {
 const QString kBoxTitle = QStringLiteral("Varnelko");
 const QString kSettingsFilter = QStringLiteral("設定ファイル(*.set)");
 
+// Qt 6 moved the type names its file dialog shows ("Folder", "File",
+// "Drive", "%1 File") from QFileDialog to the icon provider, while its
+// Japanese catalogue still keeps them under QFileDialog, so the folder
+// chooser showed "Folder" in English. This translator answers for the new
+// place from the catalogue's old one.
+class MovedQtTexts : public QTranslator {
+ public:
+  MovedQtTexts(const QTranslator* catalogue, QObject* parent)
+      : QTranslator(parent), catalogue_(catalogue) {}
+
+  QString translate(const char* context, const char* source, const char* disambiguation,
+                    int n) const override {
+    if (qstrcmp(context, "QAbstractFileIconProvider") != 0 &&
+        qstrcmp(context, "QFileIconProvider") != 0) {
+      return {};
+    }
+    return catalogue_->translate("QFileDialog", source, disambiguation, n);
+  }
+  bool isEmpty() const override { return false; }
+
+ private:
+  const QTranslator* catalogue_;
+};
+
 }  // namespace
 
 bool InstallJapaneseQtTexts() {
-  auto* translator = new QTranslator(QCoreApplication::instance());
-  if (!translator->load(QStringLiteral("qtbase_ja"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    delete translator;
+  // Names Qt takes from the locale rather than from its catalogue, such as
+  // the file types the file dialogs list, follow the program's language too.
+  QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+  auto* catalogue = new QTranslator(QCoreApplication::instance());
+  if (!catalogue->load(QStringLiteral("qtbase_ja"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete catalogue;
     return false;
   }
-  return QCoreApplication::installTranslator(translator);
+  QCoreApplication::installTranslator(new MovedQtTexts(catalogue, catalogue));
+  return QCoreApplication::installTranslator(catalogue);
 }
 
 void QtUserFeedback::Beep() { QApplication::beep(); }

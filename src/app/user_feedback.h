@@ -32,9 +32,10 @@ class UserFeedback {
   virtual bool OpenFile(const QString& path) = 0;
 };
 
-// Lets Qt's own dialogs (the file and folder choosers, standard buttons)
-// speak Japanese like the rest of the program. False where Qt's translations
-// are not installed; those dialogs then stay English.
+// Lets Qt's own dialogs (the file and folder choosers, standard buttons,
+// the type names they list) speak Japanese like the rest of the program.
+// False where Qt's translations are not installed; those dialogs then stay
+// English.
 bool InstallJapaneseQtTexts();
 
 // The real thing: Qt message boxes and dialogs owned by `parent`.

@@ -178,8 +178,21 @@ TEST_F(ConvertCommandTest, FailedFilesAreNamedWithTheirReasonsAndSkippedOnesCoun
   EXPECT_EQ(report[6], QString("c.txt: JWW/JWS 図面ではありません"));
 }
 
-TEST(RunReportTest, EveryOutcomeThatIsNeitherConvertedNorSkippedIsAFailure) {
-  std::vector<FileOutcome> outcomes(4);
+TEST_F(ConvertCommandTest, ADrawingGoneSinceTheListingFailsWithTheSystemsReason) {
+  TForm1& w = Prepare();
+  fs::remove(ToFsPath(source_) / "a.jww");
+  w.SetOutputFolder(output_);
+  w.Button4Click();
+  EXPECT_EQ(status(), QString("変換作業を完了しました。1 個のファイルを変換できませんでした。"));
+  const QStringList events = TakeEvents();
+  ASSERT_TRUE(events.last().startsWith("report:"));
+  EXPECT_TRUE(events.last().split('\n').contains(
+      "a.jww: 読み込めません (cannot open: No such file or directory)"))
+      << events.last().toStdString();
+}
+
+TEST(RunReportTest, EveryFileThatCouldNotBeConvertedIsAFailure) {
+  std::vector<FileOutcome> outcomes(5);
   const auto outcome = [](const char* source, FileOutcomeKind kind, const char* error = "") {
     FileOutcome o;
     o.source = source;
@@ -192,13 +205,15 @@ TEST(RunReportTest, EveryOutcomeThatIsNeitherConvertedNorSkippedIsAFailure) {
                         "cannot write: No space left on device");
   outcomes[2] = outcome("/d/notes.txt", FileOutcomeKind::kSkipped);
   outcomes[3] = outcome("/d/gone.jws", FileOutcomeKind::kLoadFailed);
+  outcomes[4] = outcome("/d/later.jww", FileOutcomeKind::kNotStarted);  // a stopped run
   const RunReport report = MakeRunReport(outcomes);
   EXPECT_EQ(report.converted, 1);
   EXPECT_EQ(report.failed, 2);
   EXPECT_EQ(report.skipped, 1);
   EXPECT_EQ(report.details.split('\n'),
             QStringList({"表.jww: 書き込めません (cannot write: No space left on device)",
-                         "gone.jws: 読み込めません", "notes.txt: JWW/JWS 図面ではありません"}));
+                         "gone.jws: 読み込めません", "notes.txt: JWW/JWS 図面ではありません",
+                         "later.jww: 中止したため変換していません"}));
 }
 
 TEST(RunReportTest, TheRealBoxKeepsTheDetailsBehindItsJapaneseButton) {

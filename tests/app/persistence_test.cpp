@@ -7,14 +7,18 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileIconProvider>
+#include <QFileInfo>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QLibraryInfo>
-#include <fstream>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTimer>
+#include <filesystem>
+#include <fstream>
 
 #include "app/settings_dialog.h"
 #include "app/window_placement.h"
@@ -22,6 +26,8 @@
 
 namespace varnelko::test {
 namespace {
+
+namespace fs = std::filesystem;
 
 // "Section/key=value" for every line of an ini file, in file order.
 QStringList IniLines(const QString& path) {
@@ -197,6 +203,24 @@ TEST(QtTextsTest, TheFileChoosersSpeakJapanese) {
   }
   ASSERT_TRUE(InstallJapaneseQtTexts());
   EXPECT_NE(QFileDialog::tr("Look in:"), look_in);
+}
+
+TEST(QtTextsTest, TheFolderChooserListsFoldersAndFileTypesInJapanese) {
+  if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_ja.qm")) {
+    GTEST_SKIP() << "Qt's translations are not installed";
+  }
+  ASSERT_TRUE(InstallJapaneseQtTexts());
+  TempDir temp;
+  fs::create_directory(temp.path() / "sub");
+  temp.Write("a.txt", "text");
+  // The type column of Qt's own file and folder choosers.
+  const QFileIconProvider icons;
+  EXPECT_EQ(icons.type(QFileInfo(Q(temp.path() / "sub"))), QString("フォルダ"));
+  // File types come from the system's type database, which has Japanese.
+  EXPECT_EQ(QLocale().language(), QLocale::Japanese);
+  if (QFile::exists("/usr/share/mime/packages/freedesktop.org.xml")) {
+    EXPECT_NE(icons.type(QFileInfo(Q(temp.path() / "a.txt"))), QString("plain text document"));
+  }
 }
 
 TEST_F(PersistenceTest, OutputFolderCommand) {
