@@ -14,11 +14,11 @@
 #include <cstdio>
 #include <ctime>
 #include <cstdlib>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/app_paths.h"
+#include "bench_drawing.h"
 #include "app/layer_choices.h"
 #include "app/preview_canvas.h"
 #include "app/preview_drawing.h"
@@ -33,13 +33,15 @@ namespace {
 using varnelko::PreviewCanvas;
 using varnelko::PreviewPane;
 
-bool WriteDrawing(const std::filesystem::path& file, size_t entities, size_t block_defs,
-                  uint32_t seed) {
-  auto doc = std::make_unique<varnelko::JwwDocument>(varnelko::test::BuildJwwDocument(
-      {.entities = entities, .block_defs = block_defs, .seed = seed}));
-  const bool ok = varnelko::WriteJwwFile(file, 700, *doc);
-  varnelko::FreeJwwDocument(*doc);
+bool WriteDrawing(const std::filesystem::path& file, varnelko::JwwDocument doc) {
+  const bool ok = varnelko::WriteJwwFile(file, varnelko::bench::kVersion, doc);
+  varnelko::FreeJwwDocument(doc);
   return ok;
+}
+
+varnelko::JwwDocument Generated(size_t entities, size_t block_defs, uint32_t seed) {
+  return varnelko::test::BuildJwwDocument(
+      {.entities = entities, .block_defs = block_defs, .seed = seed});
 }
 
 // Milliseconds until the pane has its picture and has painted it.
@@ -126,7 +128,9 @@ int main(int argc, char** argv) {
   // eight).
   const std::filesystem::path plain = folder / "plain.jww";
   const std::filesystem::path big = folder / "big.jww";
-  if (!WriteDrawing(plain, entities, 0, 7) || !WriteDrawing(big, entities, 60, 7)) {
+  if (!WriteDrawing(plain, Generated(entities, 0, 7)) ||
+      !WriteDrawing(big, entities == 200000 ? varnelko::bench::BuildBenchDrawing()
+                                            : Generated(entities, 60, 7))) {
     std::fprintf(stderr, "cannot write the drawings\n");
     return 1;
   }
@@ -176,7 +180,7 @@ int main(int argc, char** argv) {
   std::vector<std::filesystem::path> files;
   for (int i = 0; i < selected; ++i) {
     files.push_back(folder / ("d" + std::to_string(i) + ".jww"));
-    if (!WriteDrawing(files.back(), 3000, 4, static_cast<uint32_t>(i + 1))) return 1;
+    if (!WriteDrawing(files.back(), Generated(3000, 4, static_cast<uint32_t>(i + 1)))) return 1;
   }
   QElapsedTimer timer;
   timer.start();

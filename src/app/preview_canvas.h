@@ -33,6 +33,7 @@ class PreviewCanvas : public QWidget {
   void Pan(const QPointF& by);
 
   const PreviewDrawing* drawing() const { return drawing_.get(); }
+  const QTransform& view() const { return view_; }  // drawing coordinates to pixels
   const QString& message() const { return message_; }
   // A sharp picture of a big drawing is still to come.
   bool PicturePending() const;

@@ -27,6 +27,10 @@ constexpr size_t kMaxPreciseSegments = 40'000;
 constexpr size_t kChunkLines = 2'048;
 constexpr qreal kPointPixels = 3;
 constexpr double kMinSegmentPixels = 1;
+// What an arc is taken to cost before its zoom says how many points it gets.
+constexpr size_t kArcSegments = 16;
+// Arcs are drawn as chords no further than this from the curve.
+constexpr double kArcTolerancePixels = 0.35;
 // Texts smaller than this on screen show as their base line only; and no
 // more than this many texts are set in glyphs per repaint.
 constexpr double kMinGlyphHeightPx = 4;
@@ -80,9 +84,10 @@ QRectF RegionFrame(const render::Scene& scene) {
   std::vector<double> xs, ys;
   for (size_t i = 0; i < scene.items.size(); i += step) {
     const render::SceneItem& item = scene.items[i];
-    const render::Point2 p = item.shape == render::ItemShape::kText ? scene.Text(item).anchor
-                             : item.count > 0 ? scene.points[item.first]
-                                              : render::Point2{};
+    const render::Point2 p = item.shape == render::ItemShape::kText  ? scene.Text(item).anchor
+                             : item.shape == render::ItemShape::kArc ? scene.Arc(item).center
+                             : item.count > 0                        ? scene.points[item.first]
+                                                                     : render::Point2{};
     xs.push_back(p.x), ys.push_back(p.y);
   }
   if (xs.empty()) return {};
@@ -190,6 +195,15 @@ void PreviewDrawing::AddItems(const std::vector<render::SceneItem>& items, bool 
       text_bounds_.push_back(bounds);
       continue;
     }
+    if (item.shape == render::ItemShape::kArc) {
+      render::Extent e;
+      scene_.Arc(item).AddTo(e);
+      Batch& batch = BatchOf(look, QRectF(QPointF(e.min_x, e.min_y), QPointF(e.max_x, e.max_y)), marks);
+      batch.items.push_back(i);
+      batch.segments += kArcSegments;
+      work_ += kArcSegments;
+      continue;
+    }
     const std::span<const render::Point2> v = scene_.Vertices(item);
     if (v.empty()) continue;
     work_ += static_cast<int64_t>(v.size());
@@ -274,6 +288,8 @@ void PreviewDrawing::PaintBatch(QPainter& painter, const QTransform& view, const
   auto device = [&](const render::Point2& p) {
     return QPointF(m11 * p.x + m21 * p.y + dx, m12 * p.x + m22 * p.y + dy);
   };
+  const double arc_tolerance = kArcTolerancePixels / std::sqrt(std::fabs(view.determinant()));
+  std::vector<render::Point2> arc_points;
   const std::vector<render::SceneItem>& items = batch.marks ? scene_.marks : scene_.items;
   for (uint32_t index : batch.items) {
     const render::SceneItem& item = items[index];
@@ -281,7 +297,11 @@ void PreviewDrawing::PaintBatch(QPainter& painter, const QTransform& view, const
       const std::array<QPointF, 4> c = TextCorners(scene_.Text(item));
       for (int i = 0; i < 4; ++i) lines.emplace_back(view.map(c[i]), view.map(c[(i + 1) % 4]));
     } else {
-      const std::span<const render::Point2> v = scene_.Vertices(item);
+      if (item.shape == render::ItemShape::kArc) scene_.Arc(item).Tessellate(arc_tolerance, arc_points);
+      const std::span<const render::Point2> v =
+          item.shape == render::ItemShape::kArc ? std::span<const render::Point2>(arc_points)
+                                                : scene_.Vertices(item);
+      if (v.empty()) continue;
       QPointF last = device(v[0]);
       if (item.shape == render::ItemShape::kPointMark || v.size() == 1) points.push_back(last);
       const size_t end = item.shape == render::ItemShape::kPolygon && v.size() > 2 ? v.size() + 1 : v.size();
