@@ -27,6 +27,7 @@ constexpr size_t kMaxPreciseSegments = 40'000;
 constexpr size_t kChunkLines = 2'048;
 constexpr qreal kPointPixels = 3;
 constexpr double kMinSegmentPixels = 1;
+constexpr double kClipMargin = 8;  // pixels beyond the picture that lines keep
 // What an arc is taken to cost before its zoom says how many points it gets.
 constexpr size_t kArcSegments = 16;
 // Arcs are drawn as chords no further than this from the curve.
@@ -34,7 +35,7 @@ constexpr double kArcTolerancePixels = 0.35;
 // Texts smaller than this on screen show as their base line only; and no
 // more than this many texts are set in glyphs per repaint.
 constexpr double kMinGlyphHeightPx = 4;
-constexpr int kMaxGlyphTexts = 3'000;
+constexpr int kMaxGlyphTexts = 800;
 constexpr int kReferencePixels = 64;  // font size the text advances are measured at
 // Marks are opaque, so that drawing them again to widen them changes nothing:
 // the change colour laid on white at 45 %.
@@ -110,6 +111,31 @@ void WithOffsets(QPainter& painter, const QTransform& view, Draw draw) {
     draw();
   }
   painter.setTransform(view);
+}
+
+// Cuts `line` to `clip` (Liang-Barsky); false when nothing of it is inside.
+// A line zoomed to a million pixels costs the painter as much as it is long.
+bool ClipTo(const QRectF& clip, QLineF& line) {
+  const QPointF a = line.p1(), d = line.p2() - line.p1();
+  double t0 = 0, t1 = 1;
+  const double p[] = {-d.x(), d.x(), -d.y(), d.y()};
+  const double q[] = {a.x() - clip.left(), clip.right() - a.x(), a.y() - clip.top(),
+                      clip.bottom() - a.y()};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0) {
+      t0 = std::max(t0, t);
+    } else {
+      t1 = std::min(t1, t);
+    }
+    if (t0 > t1) return false;
+  }
+  if (t0 > 0 || t1 < 1) line = QLineF(a + d * t0, a + d * t1);
+  return true;
 }
 
 QFont ReferenceFont() {
@@ -229,15 +255,16 @@ void PreviewDrawing::Paint(QPainter& painter, const QTransform& view, const QRec
   const bool precise = segments <= kMaxPreciseSegments;
   painter.setRenderHint(QPainter::Antialiasing, precise);
   for (const Batch& batch : batches_) {
-    if (Overlaps(batch.bounds, visible)) PaintBatch(painter, view, batch, precise);
+    if (Overlaps(batch.bounds, visible)) PaintBatch(painter, view, batch, device, precise);
   }
   PaintTexts(painter, view, visible);
   painter.resetTransform();
 }
 
 void PreviewDrawing::PaintBatch(QPainter& painter, const QTransform& view, const Batch& batch,
-                                bool precise) const {
+                                const QRectF& device, bool precise) const {
   const Look& look = looks_[batch.look];
+  const QRectF clip = device.adjusted(-kClipMargin, -kClipMargin, kClipMargin, kClipMargin);
   painter.setTransform(view);
   if (!batch.fill.isEmpty()) {
     painter.setPen(Qt::NoPen);
@@ -285,7 +312,7 @@ void PreviewDrawing::PaintBatch(QPainter& painter, const QTransform& view, const
   painter.resetTransform();
   const double m11 = view.m11(), m12 = view.m12(), m21 = view.m21(), m22 = view.m22(),
                dx = view.dx(), dy = view.dy();
-  auto device = [&](const render::Point2& p) {
+  auto to_device = [&](const render::Point2& p) {
     return QPointF(m11 * p.x + m21 * p.y + dx, m12 * p.x + m22 * p.y + dy);
   };
   const double arc_tolerance = kArcTolerancePixels / std::sqrt(std::fabs(view.determinant()));
@@ -302,14 +329,14 @@ void PreviewDrawing::PaintBatch(QPainter& painter, const QTransform& view, const
           item.shape == render::ItemShape::kArc ? std::span<const render::Point2>(arc_points)
                                                 : scene_.Vertices(item);
       if (v.empty()) continue;
-      QPointF last = device(v[0]);
+      QPointF last = to_device(v[0]);
       if (item.shape == render::ItemShape::kPointMark || v.size() == 1) points.push_back(last);
       const size_t end = item.shape == render::ItemShape::kPolygon && v.size() > 2 ? v.size() + 1 : v.size();
       for (size_t i = 1; i < end; ++i) {
-        const QPointF next = device(v[i % v.size()]);  // a polygon (a marked solid) closes
+        const QPointF next = to_device(v[i % v.size()]);  // a polygon (a marked solid) closes
         const QPointF d = next - last;
         if (std::fabs(d.x()) + std::fabs(d.y()) < kMinSegmentPixels && i + 1 < end) continue;
-        lines.emplace_back(last, next);
+        if (QLineF line(last, next); ClipTo(clip, line)) lines.push_back(line);
         last = next;
       }
     }

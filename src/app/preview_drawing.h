@@ -53,7 +53,8 @@ class PreviewDrawing {
   int LookOf(const render::SceneItem& item, bool mark);
   Batch& BatchOf(int look, const QRectF& bounds, bool mark);
   // `precise`: antialiased, every pen at its width; else the quick picture.
-  void PaintBatch(QPainter& painter, const QTransform& view, const Batch& batch, bool precise) const;
+  void PaintBatch(QPainter& painter, const QTransform& view, const Batch& batch,
+                  const QRectF& device, bool precise) const;
   void PaintTexts(QPainter& painter, const QTransform& view, const QRectF& visible) const;
 
   render::Scene scene_;
