@@ -1,6 +1,9 @@
 #include "app/layer_choices.h"
 
+#include <QCoreApplication>
 #include <QLocale>
+#include <QPointer>
+#include <thread>
 
 #include "conversion/layer_inventory.h"
 #include "document/cp932.h"
@@ -94,11 +97,14 @@ QString LayerItemText(const LayerTally& tally, int group, int index) {
 }
 
 LayerTallyReader::LayerTallyReader(std::vector<std::filesystem::path> files, QObject* parent)
-    : QObject(parent), files_(std::move(files)) {
-  thread_ = std::thread([this] {
+    : QObject(parent), stop_(std::make_shared<std::atomic<bool>>(false)) {
+  // The thread owns what it uses; the tally reaches this object only if it
+  // still exists then.
+  QPointer<LayerTallyReader> self(this);
+  std::thread([self, stop = stop_, files = std::move(files)] {
     auto tally = std::make_shared<LayerTally>();
-    for (const std::filesystem::path& file : files_) {
-      if (stop_) return;
+    for (const std::filesystem::path& file : files) {
+      if (*stop) return;
       LoadedDrawing drawing;
       if (drawing.Load(file, nullptr)) {
         tally->Add(drawing);
@@ -106,13 +112,16 @@ LayerTallyReader::LayerTallyReader(std::vector<std::filesystem::path> files, QOb
         ++tally->failed;
       }
     }
-    QMetaObject::invokeMethod(this, [this, tally] { Q_EMIT Finished(*tally); }, Qt::QueuedConnection);
-  });
+    if (*stop) return;  // the window may be going: nothing to hand over
+    QMetaObject::invokeMethod(
+        qApp,
+        [self, stop, tally] {
+          if (self && !*stop) Q_EMIT self->Finished(*tally);
+        },
+        Qt::QueuedConnection);
+  }).detach();
 }
 
-LayerTallyReader::~LayerTallyReader() {
-  stop_ = true;
-  thread_.join();
-}
+LayerTallyReader::~LayerTallyReader() { *stop_ = true; }
 
 }  // namespace varnelko

@@ -9,8 +9,8 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace varnelko {
@@ -49,15 +49,15 @@ class LayerTallyReader : public QObject {
   Q_OBJECT
  public:
   explicit LayerTallyReader(std::vector<std::filesystem::path> files, QObject* parent = nullptr);
-  ~LayerTallyReader() override;  // stops after the drawing being read
+  // Tells the thread to stop after the drawing it is reading, without
+  // waiting for it: a big drawing must not hold up the window.
+  ~LayerTallyReader() override;
 
  Q_SIGNALS:
   void Finished(const LayerTally& tally);
 
  private:
-  std::vector<std::filesystem::path> files_;
-  std::atomic<bool> stop_{false};
-  std::thread thread_;
+  std::shared_ptr<std::atomic<bool>> stop_;
 };
 
 }  // namespace varnelko

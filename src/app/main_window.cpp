@@ -188,6 +188,7 @@ void TForm1::RefuseWithoutTree() {
 void TForm1::Button1Click() {
   form2_->SetDrawings(SelectedSources());
   form2_->exec();
+  form2_->SetDrawings({});  // what is still being read is no longer wanted
   preview_->SetSettings(state_.settings);
 }
 

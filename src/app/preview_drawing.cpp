@@ -171,7 +171,7 @@ int PreviewDrawing::LookOf(const render::SceneItem& item, bool mark) {
   const uint64_t key = (uint64_t{look.color.rgba()} << 24) ^
                        (uint64_t{static_cast<uint32_t>(look.width * 64)} << 8) ^ look.dash ^
                        (look.mark ? 1ull << 63 : 0);
-  auto [it, added] = look_index_.emplace(key, static_cast<int>(looks_.size()));
+  auto [it, added] = look_index_.try_emplace(key, static_cast<int>(looks_.size()));
   if (added) looks_.push_back(look);
   return it->second;
 }
@@ -188,7 +188,7 @@ PreviewDrawing::Batch& PreviewDrawing::BatchOf(int look, const QRectF& bounds, b
                     kRegions - 1);
   }
   const uint64_t key = (uint64_t(look) * kRegions + cy) * kRegions + cx;
-  auto [it, added] = batch_index_.emplace(key, static_cast<int>(batches_.size()));
+  auto [it, added] = batch_index_.try_emplace(key, static_cast<int>(batches_.size()));
   if (added) {
     batches_.emplace_back();
     batches_.back().look = look;
@@ -292,6 +292,7 @@ void PreviewDrawing::PaintBatch(QPainter& painter, const QTransform& view, const
 
   std::vector<QLineF> lines;
   std::vector<QPointF> points;
+  lines.reserve(kChunkLines + 4);
   auto draw_lines = [&] {
     painter.setPen(pen);
     painter.drawLines(lines.data(), static_cast<int>(lines.size()));

@@ -14,6 +14,8 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
+#include <vector>
 
 #include "app/preview_canvas.h"
 #include "app/preview_drawing.h"
@@ -214,7 +216,7 @@ class LayerChoicesTest : public PreviewTest {
   bool Greyed(int n, int index) { return combo(n)->itemData(index, Qt::ForegroundRole).isValid(); }
   // Opens the dialog as the button does and, once the selected drawings
   // are read, takes the items and cancels.
-  void ShowSelected() {
+  void ShowSelected(const std::function<void()>& also = {}) {
     TForm2* dialog = window_->settings_dialog();
     QTimer poll;
     QElapsedTimer waited;
@@ -224,19 +226,29 @@ class LayerChoicesTest : public PreviewTest {
       poll.stop();
       seen_group_ = Items(1);
       seen_layer_ = Items(2);
+      grey_ = {Greyed(1, 1), Greyed(1, 2), Greyed(2, 0)};
+      selectable_ = combo(2)->model()->flags(combo(2)->model()->index(0, 0)) & Qt::ItemIsEnabled;
+      if (also) also();
       dialog->Button4Click();
     });
     poll.start(10);
     window_->Button1Click();
   }
   QStringList seen_group_, seen_layer_;
+  std::vector<bool> grey_;  // group 1, group 2, layer 0
+  bool selectable_ = false;
 };
 
 TEST_F(LayerChoicesTest, TheComboBoxesNameAndCountTheSelectedDrawingsLayers) {
   ListDrawings();
   grid()->setRangeSelected(QTableWidgetSelectionRange(0, 0, 1, 5), true);  // a and b
   window_->state().settings.C(1) = 1;
-  ShowSelected();
+  QStringList every_group_layers;
+  ShowSelected([&] {
+    // Another group in the box: the layer items count there.
+    combo(1)->setCurrentIndex(16);
+    every_group_layers = Items(2);
+  });
   ASSERT_EQ(seen_group_.size(), 17);
   EXPECT_EQ(seen_group_[0], QString("0 (4)"));
   EXPECT_EQ(seen_group_[1], QString("1 : 1階 (13)"));  // 3 + 1 and 8 + 1
@@ -246,16 +258,14 @@ TEST_F(LayerChoicesTest, TheComboBoxesNameAndCountTheSelectedDrawingsLayers) {
   EXPECT_EQ(seen_layer_[3], QString("3 : 壁 (11)"));
   EXPECT_EQ(seen_layer_[5], QString("5 (2)"));
   EXPECT_EQ(seen_layer_[16], QString("全て (13)"));
-  EXPECT_TRUE(Greyed(1, 2));
-  EXPECT_FALSE(Greyed(1, 1));
-  EXPECT_TRUE(Greyed(2, 0));
-  EXPECT_TRUE(combo(2)->model()->flags(combo(2)->model()->index(0, 0)) & Qt::ItemIsEnabled)
-      << "an empty layer stays selectable";
-
-  // Another group in the box: the layer items count there.
-  combo(1)->setCurrentIndex(16);
-  EXPECT_EQ(combo(2)->itemText(0), QString("0 (4)"));
-  EXPECT_EQ(combo(2)->itemText(3), QString("3 (11)"));
+  EXPECT_EQ(grey_, std::vector<bool>({false, true, true}));
+  EXPECT_TRUE(selectable_) << "an empty layer stays selectable";
+  ASSERT_EQ(every_group_layers.size(), 17);
+  EXPECT_EQ(every_group_layers[0], QString("0 (4)"));
+  EXPECT_EQ(every_group_layers[3], QString("3 (11)"));
+  // Once closed, the dialog forgets the selection.
+  EXPECT_EQ(combo(1)->itemText(1), QString("1"));
+  EXPECT_FALSE(Greyed(1, 2));
 }
 
 TEST_F(LayerChoicesTest, WithoutASelectionTheBoxesShowPlainNumbers) {
@@ -266,7 +276,7 @@ TEST_F(LayerChoicesTest, WithoutASelectionTheBoxesShowPlainNumbers) {
   plain << "全て";
   EXPECT_EQ(seen_group_, plain);
   EXPECT_EQ(seen_layer_, plain);
-  EXPECT_FALSE(Greyed(1, 2));
+  EXPECT_EQ(grey_, std::vector<bool>({false, false, false}));
 }
 
 }  // namespace
