@@ -36,6 +36,7 @@ constexpr double kArcTolerancePixels = 0.35;
 // more than this many texts are set in glyphs per repaint.
 constexpr double kMinGlyphHeightPx = 4;
 constexpr int kMaxGlyphTexts = 800;
+constexpr double kMaxGlyphHeightPx = 1'500;
 constexpr int kReferencePixels = 64;  // font size the text advances are measured at
 // Marks are opaque, so that drawing them again to widen them changes nothing:
 // the change colour laid on white at 45 %.
@@ -138,9 +139,13 @@ bool ClipTo(const QRectF& clip, QLineF& line) {
   return true;
 }
 
-QFont ReferenceFont() {
-  QFont font = FixedPitchFont();
-  font.setPixelSize(kReferencePixels);
+// Looked up once: the font database is asked on every thread that paints.
+const QFont& ReferenceFont() {
+  static const QFont font = [] {
+    QFont f = FixedPitchFont();
+    f.setPixelSize(kReferencePixels);
+    return f;
+  }();
   return font;
 }
 
@@ -257,7 +262,7 @@ void PreviewDrawing::Paint(QPainter& painter, const QTransform& view, const QRec
   for (const Batch& batch : batches_) {
     if (Overlaps(batch.bounds, visible)) PaintBatch(painter, view, batch, device, precise);
   }
-  PaintTexts(painter, view, visible);
+  PaintTexts(painter, view, visible, device);
   painter.resetTransform();
 }
 
@@ -346,14 +351,15 @@ void PreviewDrawing::PaintBatch(QPainter& painter, const QTransform& view, const
   flush();
 }
 
-void PreviewDrawing::PaintTexts(QPainter& painter, const QTransform& view,
-                                const QRectF& visible) const {
+void PreviewDrawing::PaintTexts(QPainter& painter, const QTransform& view, const QRectF& visible,
+                                const QRectF& device) const {
   const double scale = std::sqrt(std::fabs(view.determinant()));
-  const QFont font = ReferenceFont();
+  const QFont& font = ReferenceFont();
   const QFontMetricsF metrics(font);
   painter.setFont(font);
   int glyph_texts = 0;
-  // Texts too small to read show as their base lines, drawn together by colour.
+  // Texts too small to read show as their base lines, texts larger than the
+  // screen as their boxes; those lines are drawn together by colour.
   std::unordered_map<QRgb, std::vector<QLineF>> base_lines;
   for (size_t i = 0; i < texts_.size(); ++i) {
     if (!Overlaps(text_bounds_[i], visible)) continue;
@@ -364,6 +370,15 @@ void PreviewDrawing::PaintTexts(QPainter& painter, const QTransform& view,
     const double height_px = t.height * scale;
     if (height_px < kMinGlyphHeightPx || glyph_texts >= kMaxGlyphTexts || t.utf8.empty()) {
       base_lines[item.rgb].emplace_back(view.map(anchor), view.map(anchor + along * t.length));
+      continue;
+    }
+    if (height_px > kMaxGlyphHeightPx) {  // larger than any screen: its box
+      const std::array<QPointF, 4> c = TextCorners(t);
+      for (int k = 0; k < 4; ++k) {
+        if (QLineF line(view.map(c[k]), view.map(c[(k + 1) % 4])); ClipTo(device, line)) {
+          base_lines[item.rgb].push_back(line);
+        }
+      }
       continue;
     }
     ++glyph_texts;

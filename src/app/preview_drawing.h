@@ -55,7 +55,8 @@ class PreviewDrawing {
   // `precise`: antialiased, every pen at its width; else the quick picture.
   void PaintBatch(QPainter& painter, const QTransform& view, const Batch& batch,
                   const QRectF& device, bool precise) const;
-  void PaintTexts(QPainter& painter, const QTransform& view, const QRectF& visible) const;
+  void PaintTexts(QPainter& painter, const QTransform& view, const QRectF& visible,
+                  const QRectF& device) const;
 
   render::Scene scene_;
   QRectF extent_;
