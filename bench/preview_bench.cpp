@@ -12,17 +12,17 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 #include <vector>
 
 #include "app/app_paths.h"
-#include "bench_drawing.h"
 #include "app/layer_choices.h"
 #include "app/preview_canvas.h"
 #include "app/preview_drawing.h"
 #include "app/preview_pane.h"
+#include "bench_drawing.h"
 #include "formats/jww/jww_file.h"
 #include "formats/loaded_drawing.h"
 #include "render/scene.h"
@@ -66,7 +66,8 @@ void PrintPhases(const std::filesystem::path& file) {
   const double load = CpuMs() - timer;
   timer = CpuMs();
   varnelko::render::Scene scene = varnelko::render::BuildScene(*drawing.jww());
-  const size_t items = scene.items.size(), vertices = scene.points.size(), texts = scene.texts.size();
+  const size_t items = scene.items.size(), vertices = scene.points.size(),
+               texts = scene.texts.size();
   const double build = CpuMs() - timer;
   timer = CpuMs();
   const varnelko::PreviewDrawing prepared(std::move(scene));
@@ -82,9 +83,10 @@ void PrintPhases(const std::filesystem::path& file) {
                        QTransform::fromScale(scale, -scale) * QTransform::fromTranslate(450, 300),
                    image.rect());
   }
-  std::printf("  processor time: load %.1f ms, scene %.1f ms (%zu items, %zu vertices, %zu texts), "
-              "batches %.1f ms, paint %.1f ms\n",
-              load, build, items, vertices, texts, prepare, CpuMs() - timer);
+  std::printf(
+      "  processor time: load %.1f ms, scene %.1f ms (%zu items, %zu vertices, %zu texts), "
+      "batches %.1f ms, paint %.1f ms\n",
+      load, build, items, vertices, texts, prepare, CpuMs() - timer);
 }
 
 struct PaintTimes {
@@ -93,7 +95,8 @@ struct PaintTimes {
 
 // Repaints after each step of `move`, `steps` times; then, for a drawing
 // painted on the thread, the time until its sharp picture is back.
-void Repaints(const char* what, PreviewCanvas& canvas, int steps, const std::function<void(int)>& move) {
+void Repaints(const char* what, PreviewCanvas& canvas, int steps,
+              const std::function<void(int)>& move) {
   PaintTimes t;
   for (int i = 0; i < steps; ++i) {
     move(i);

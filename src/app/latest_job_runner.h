@@ -35,9 +35,9 @@ class LatestJobRunner : public QObject {
 
   std::mutex mutex_;
   std::condition_variable wake_;
-  Job waiting_;                // guarded by mutex_
-  uint64_t waiting_id_ = 0;    // guarded by mutex_: the newest id posted
-  bool quit_ = false;          // guarded by mutex_
+  Job waiting_;                          // guarded by mutex_
+  uint64_t waiting_id_ = 0;              // guarded by mutex_: the newest id posted
+  bool quit_ = false;                    // guarded by mutex_
   uint64_t latest_ = 0, delivered_ = 0;  // owner's thread
   std::thread thread_;
 };

@@ -23,7 +23,8 @@ void Keep(std::string& name, bool& differ, const std::string& candidate) {
 }
 
 QString ItemText(int index, const std::string& name, bool differ, int64_t count) {
-  QString text = index == kLayerNumbers ? QStringLiteral("全て") : QString::number(index, 16).toUpper();
+  QString text =
+      index == kLayerNumbers ? QStringLiteral("全て") : QString::number(index, 16).toUpper();
   if (!name.empty()) {
     text += QStringLiteral(" : ") + QString::fromStdString(Cp932ToUtf8(name));
     if (differ) text += QStringLiteral(" 他");
@@ -38,8 +39,9 @@ bool IsLayerNumber(int n) { return n >= 0 && n < kLayerNumbers; }
 
 void LayerTally::Add(const LoadedDrawing& drawing) {
   ++drawings;
-  const LayerInventory inventory = drawing.jww() ? BuildLayerInventory(*drawing.jww(), std::nullopt)
-                                                 : BuildLayerInventory(*drawing.jws(), std::nullopt);
+  const LayerInventory inventory = drawing.jww()
+                                       ? BuildLayerInventory(*drawing.jww(), std::nullopt)
+                                       : BuildLayerInventory(*drawing.jws(), std::nullopt);
   for (const LayerInventoryEntry& e : inventory.entries) {
     if (IsLayerNumber(e.group) && IsLayerNumber(e.layer)) counts[e.group][e.layer] += e.Total();
   }

@@ -14,9 +14,9 @@ namespace varnelko {
 
 namespace {
 
-constexpr double kMargin = 8;             // pixels around a fitted drawing
-constexpr double kWheelStep = 1.0015;     // zoom per eighth of a degree of wheel turn
-constexpr double kMaxZoomIn = 1e6;        // beyond the fitted scale
+constexpr double kMargin = 8;          // pixels around a fitted drawing
+constexpr double kWheelStep = 1.0015;  // zoom per eighth of a degree of wheel turn
+constexpr double kMaxZoomIn = 1e6;     // beyond the fitted scale
 constexpr double kMaxZoomOut = 1e-3;
 // Drawings with more vertices than this are painted on the thread: a
 // repaint of them takes longer than a frame.
@@ -91,7 +91,8 @@ void PreviewCanvas::Fit() {
   // A single point or a line along an axis has no area; it still gets a scale.
   const double ew = std::max(extent.width(), extent.height() * 1e-3),
                eh = std::max(extent.height(), extent.width() * 1e-3);
-  const double scale = ew > 0 || eh > 0 ? std::min(w / std::max(ew, 1e-9), h / std::max(eh, 1e-9)) : 1;
+  const double scale =
+      ew > 0 || eh > 0 ? std::min(w / std::max(ew, 1e-9), h / std::max(eh, 1e-9)) : 1;
   // y grows upwards in the drawing and downwards on screen.
   view_ = QTransform::fromTranslate(-extent.center().x(), -extent.center().y()) *
           QTransform::fromScale(scale, -scale) *
@@ -111,8 +112,8 @@ void PreviewCanvas::ZoomAt(const QPointF& at, double factor) {
   const double fit = std::min(width() / std::max(extent.width(), 1e-9),
                               height() / std::max(extent.height(), 1e-9));
   factor = std::clamp(scale * factor, fit * kMaxZoomOut, fit * kMaxZoomIn) / scale;
-  view_ = view_ * QTransform::fromTranslate(-at.x(), -at.y()) * QTransform::fromScale(factor, factor) *
-          QTransform::fromTranslate(at.x(), at.y());
+  view_ = view_ * QTransform::fromTranslate(-at.x(), -at.y()) *
+          QTransform::fromScale(factor, factor) * QTransform::fromTranslate(at.x(), at.y());
   fitted_ = false;
   Moved();
 }

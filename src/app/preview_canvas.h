@@ -37,8 +37,10 @@ class PreviewCanvas : public QWidget {
   const QString& message() const { return message_; }
   // A sharp picture of a big drawing is still to come.
   bool PicturePending() const;
-  double last_paint_ms() const { return last_paint_ms_; }      // the last paintEvent
-  double last_picture_ms() const { return last_picture_ms_; }  // the last picture painted on the thread
+  double last_paint_ms() const { return last_paint_ms_; }  // the last paintEvent
+  double last_picture_ms() const {
+    return last_picture_ms_;
+  }  // the last picture painted on the thread
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -57,12 +59,12 @@ class PreviewCanvas : public QWidget {
   bool on_thread_ = false;  // the drawing is painted on the thread only
   QString message_;
   LatestJobRunner* runner_ = nullptr;
-  QTimer rest_;             // the mouse has rested: paint a sharp picture
-  QImage picture_;          // painted on the thread ...
+  QTimer rest_;              // the mouse has rested: paint a sharp picture
+  QImage picture_;           // painted on the thread ...
   QTransform picture_view_;  // ... through this view
   double last_picture_ms_ = 0;
-  QTransform view_;      // drawing coordinates to widget pixels
-  bool fitted_ = true;   // follows the widget's size until zoomed or moved
+  QTransform view_;     // drawing coordinates to widget pixels
+  bool fitted_ = true;  // follows the widget's size until zoomed or moved
   bool dragging_ = false;
   QPointF drag_from_;
   double last_paint_ms_ = 0;

@@ -214,7 +214,8 @@ void PreviewDrawing::AddItems(const std::vector<render::SceneItem>& items, bool 
     const int look = LookOf(item, marks);
     if (item.shape == render::ItemShape::kText) {
       const std::array<QPointF, 4> corners = TextCorners(scene_.Text(item));
-      const QRectF bounds = QPolygonF(QList<QPointF>(corners.begin(), corners.end())).boundingRect();
+      const QRectF bounds =
+          QPolygonF(QList<QPointF>(corners.begin(), corners.end())).boundingRect();
       work_ += 4;
       if (marks) {  // a changed text is marked by its box
         Batch& batch = BatchOf(look, bounds, true);
@@ -229,7 +230,8 @@ void PreviewDrawing::AddItems(const std::vector<render::SceneItem>& items, bool 
     if (item.shape == render::ItemShape::kArc) {
       render::Extent e;
       scene_.Arc(item).AddTo(e);
-      Batch& batch = BatchOf(look, QRectF(QPointF(e.min_x, e.min_y), QPointF(e.max_x, e.max_y)), marks);
+      Batch& batch =
+          BatchOf(look, QRectF(QPointF(e.min_x, e.min_y), QPointF(e.max_x, e.max_y)), marks);
       batch.items.push_back(i);
       batch.segments += kArcSegments;
       work_ += kArcSegments;
@@ -270,6 +272,7 @@ void PreviewDrawing::PaintBatch(QPainter& painter, const QTransform& view, const
                                 const QRectF& device, bool precise) const {
   const Look& look = looks_[batch.look];
   const QRectF clip = device.adjusted(-kClipMargin, -kClipMargin, kClipMargin, kClipMargin);
+  const QRectF visible = view.inverted().mapRect(clip);
   painter.setTransform(view);
   if (!batch.fill.isEmpty()) {
     painter.setPen(Qt::NoPen);
@@ -307,7 +310,8 @@ void PreviewDrawing::PaintBatch(QPainter& painter, const QTransform& view, const
     painter.drawPoints(points.data(), static_cast<int>(points.size()));
   };
   auto flush = [&] {
-    if (!lines.empty()) (precise || !look.mark) ? draw_lines() : WithOffsets(painter, QTransform(), draw_lines);
+    if (!lines.empty())
+      (precise || !look.mark) ? draw_lines() : WithOffsets(painter, QTransform(), draw_lines);
     if (!points.empty()) precise ? draw_points() : WithOffsets(painter, QTransform(), draw_points);
     lines.clear();
     points.clear();
@@ -330,14 +334,23 @@ void PreviewDrawing::PaintBatch(QPainter& painter, const QTransform& view, const
       const std::array<QPointF, 4> c = TextCorners(scene_.Text(item));
       for (int i = 0; i < 4; ++i) lines.emplace_back(view.map(c[i]), view.map(c[(i + 1) % 4]));
     } else {
-      if (item.shape == render::ItemShape::kArc) scene_.Arc(item).Tessellate(arc_tolerance, arc_points);
-      const std::span<const render::Point2> v =
-          item.shape == render::ItemShape::kArc ? std::span<const render::Point2>(arc_points)
-                                                : scene_.Vertices(item);
+      if (item.shape == render::ItemShape::kArc) {
+        // An arc outside the picture is not worth its points.
+        const render::ArcShape& arc = scene_.Arc(item);
+        const double rx = std::fabs(arc.u.x) + std::fabs(arc.v.x);
+        const double ry = std::fabs(arc.u.y) + std::fabs(arc.v.y);
+        if (!Overlaps(QRectF(arc.center.x - rx, arc.center.y - ry, 2 * rx, 2 * ry), visible))
+          continue;
+        arc.Tessellate(arc_tolerance, arc_points);
+      }
+      const std::span<const render::Point2> v = item.shape == render::ItemShape::kArc
+                                                    ? std::span<const render::Point2>(arc_points)
+                                                    : scene_.Vertices(item);
       if (v.empty()) continue;
       QPointF last = to_device(v[0]);
       if (item.shape == render::ItemShape::kPointMark || v.size() == 1) points.push_back(last);
-      const size_t end = item.shape == render::ItemShape::kPolygon && v.size() > 2 ? v.size() + 1 : v.size();
+      const size_t end =
+          item.shape == render::ItemShape::kPolygon && v.size() > 2 ? v.size() + 1 : v.size();
       for (size_t i = 1; i < end; ++i) {
         const QPointF next = to_device(v[i % v.size()]);  // a polygon (a marked solid) closes
         const QPointF d = next - last;
@@ -403,7 +416,8 @@ void PreviewDrawing::PaintTexts(QPainter& painter, const QTransform& view, const
     pen.setCosmetic(true);
     painter.setPen(pen);
     for (size_t i = 0; i < lines.size(); i += kChunkLines) {
-      painter.drawLines(lines.data() + i, static_cast<int>(std::min(kChunkLines, lines.size() - i)));
+      painter.drawLines(lines.data() + i,
+                        static_cast<int>(std::min(kChunkLines, lines.size() - i)));
     }
   }
 }

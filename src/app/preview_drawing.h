@@ -63,7 +63,7 @@ class PreviewDrawing {
   QRectF frame_;  // what the regions divide
   int64_t work_ = 0;
   std::vector<Look> looks_;
-  std::vector<Batch> batches_;  // marks first: they lie under the entities
+  std::vector<Batch> batches_;   // marks first: they lie under the entities
   std::vector<uint32_t> texts_;  // items that are texts
   std::vector<QRectF> text_bounds_;
   mutable std::vector<double> advances_;  // of each text at the reference size, once painted

@@ -75,7 +75,8 @@ std::shared_ptr<const PreviewDrawing> Rectangle() {
     TEntSen line;
     line.header.pen_style = 1;
     line.header.pen_color = 2;
-    line.start_x = x[i], line.start_y = y[i], line.end_x = x[(i + 1) % 4], line.end_y = y[(i + 1) % 4];
+    line.start_x = x[i], line.start_y = y[i], line.end_x = x[(i + 1) % 4],
+    line.end_y = y[(i + 1) % 4];
     doc.store.Add(line);
   }
   return std::make_shared<const PreviewDrawing>(render::BuildScene(doc));
@@ -84,7 +85,7 @@ std::shared_ptr<const PreviewDrawing> Rectangle() {
 TEST(PreviewCanvasTest, FitsZoomsAroundTheCursorAndMoves) {
   PreviewCanvas canvas;
   canvas.resize(416, 216);  // 400 x 200 inside the margins
-  canvas.show();  // resize events reach shown widgets only
+  canvas.show();            // resize events reach shown widgets only
   canvas.SetDrawing(Rectangle(), false);
   // Fitted: the drawing's centre in the middle, y upwards, 4 pixels a unit.
   EXPECT_EQ(canvas.view().map(QPointF(1050, 2025)), QPointF(208, 108));

@@ -189,8 +189,7 @@ TEST_F(PreviewTest, ThePaneItsHeightAndItsSwitchesPersist) {
     EXPECT_NE(ini_text.find("Print=1", section), std::string::npos);
     EXPECT_NE(ini_text.find("Shown=1", section), std::string::npos);
   }
-  temp_.Write("program/varnelko.ini",
-              "[Preview]\nShown=1\nHeight=150\nAfter=1\nPrint=0\n");
+  temp_.Write("program/varnelko.ini", "[Preview]\nShown=1\nHeight=150\nAfter=1\nPrint=0\n");
   Start();
   EXPECT_TRUE(pane()->after());
   EXPECT_FALSE(pane()->print());
