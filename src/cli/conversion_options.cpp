@@ -86,8 +86,9 @@ void AddConversionOptions(CLI::App* cmd, const std::shared_ptr<ConversionOptions
 std::optional<ConversionSettings> ResolveConversionSettings(const ConversionOptions& o,
                                                             std::string& why) {
   ConversionSettings s;
-  if (!o.settings_file.empty() && !LoadSettingsFile(o.settings_file, s)) {
-    why = "cannot read the settings file " + o.settings_file;
+  std::string reason;
+  if (!o.settings_file.empty() && !LoadSettingsFile(o.settings_file, s, &reason)) {
+    why = "cannot read the settings file " + o.settings_file + ": " + reason;
     return std::nullopt;
   }
   for (auto [slot, text] : {std::pair{1, &o.group}, std::pair{2, &o.layer}}) {

@@ -34,11 +34,19 @@ struct ConvertOptions {
   bool dry_run = false;
 };
 
+// A whole number of at least 1. One too large for an int asks for as many
+// workers as there may be, as any number above the cap does.
 CLI::Validator AtLeastOne() {
   return CLI::Validator(
       [](std::string& v) {
         std::optional<int> n = WholeNumber(v);
-        return n && *n >= 1 ? std::string() : "must be at least 1, not " + v;
+        if (n) return *n >= 1 ? std::string() : "must be at least 1, not " + v;
+        auto digit = [](char c) { return c >= '0' && c <= '9'; };
+        if (!v.empty() && std::all_of(v.begin(), v.end(), digit)) {
+          v = std::to_string(kMaxJobs);
+          return std::string();
+        }
+        return "must be a whole number, not " + v;
       },
       "INT>=1");
 }
@@ -53,16 +61,18 @@ bool IsDrawingName(const fs::path& p) {
   return ext == ".JWW" || ext == ".JWS";
 }
 
-// The drawing files of a folder, by name, not recursing. An entry that
-// cannot be examined (a link to itself, a dangling link) stays in, so that
-// the run reports it instead of the whole run being refused.
+// The drawing files of a folder, by name, not recursing: a subfolder is no
+// file, whatever its name. Every other entry with a drawing's name stays in,
+// also one that is no regular file (a FIFO, a device) or cannot be examined
+// (a link to itself, a dangling link), so that the run reports it with the
+// reason instead of passing over it or refusing the whole run.
 bool ListFolder(const fs::path& folder, std::vector<fs::path>& found, std::string& why) {
   const size_t first = found.size();
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     std::error_code entry_ec;
-    const bool regular = it->is_regular_file(entry_ec);
-    if ((regular || entry_ec) && IsDrawingName(it->path())) found.push_back(it->path());
+    const bool subfolder = it->is_directory(entry_ec);
+    if (!subfolder && IsDrawingName(it->path())) found.push_back(it->path());
   }
   if (ec) {
     why = "cannot list the folder " + folder.string() + ": " + ec.message();
@@ -72,17 +82,32 @@ bool ListFolder(const fs::path& folder, std::vector<fs::path>& found, std::strin
   return true;
 }
 
-// Files as given; folders give their drawing files. Also collects the
-// folders the sources live in, for the same-folder check.
+// True when nothing at all has the name: a mistyped path refuses the run.
+bool Absent(const fs::path& p) {
+  std::error_code ec;
+  const fs::file_status entry = fs::symlink_status(p, ec);
+  return !fs::exists(entry) &&
+         (!ec || ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory);
+}
+
+// Files as given; folders, whatever their names, give their drawing files
+// (a folder without any is noted on stderr). Anything else that is there,
+// also what cannot be examined (no permission, a link to itself), is a file
+// of the run, which reports why it cannot be read. Also collects the folders
+// the sources live in, for the same-folder check.
 bool CollectSources(const std::vector<std::string>& paths, std::vector<fs::path>& sources,
                     std::vector<fs::path>& folders, std::string& why) {
   for (const std::string& text : paths) {
     fs::path p(text);
     std::error_code ec;
     if (fs::is_directory(p, ec)) {
+      const size_t before = sources.size();
       if (!ListFolder(p, sources, why)) return false;
+      if (sources.size() == before) {
+        std::cerr << EscapeControls("no JWW or JWS drawing in the folder " + text) << "\n";
+      }
       folders.push_back(p);
-    } else if (fs::exists(p, ec)) {
+    } else if (!Absent(p)) {
       sources.push_back(p);
       folders.push_back(p.has_parent_path() ? p.parent_path() : fs::path("."));
     } else {
@@ -192,7 +217,7 @@ void AddConvertCommand(CLI::App& app, int& exit_code) {
       ->required();
   AddConversionOptions(cmd, options->conversion);
   cmd->add_option("-j,--jobs", options->jobs, "Files converted in parallel")
-      ->check(AtLeastOne());
+      ->transform(AtLeastOne());
   cmd->add_flag("--dry-run", options->dry_run,
                 "Do everything but write: the same report, no file created or changed");
   cmd->callback([options, &exit_code] { exit_code = RunConvert(*options); });

@@ -10,10 +10,11 @@
 
 #include "cli/commands.h"
 #include "cli/json_writer.h"
-#include "formats/loaded_drawing.h"
+#include "cli/report_text.h"
 #include "document/cp932.h"
 #include "document/text_helpers.h"
 #include "formats/file_io.h"
+#include "formats/loaded_drawing.h"
 
 namespace varnelko::cli {
 namespace {
@@ -271,14 +272,14 @@ bool WriteImages(const BoundImages& images, const std::filesystem::path& folder)
 int RunDump(const DumpOptions& options) {
   if (IsMemoOnlyFile(options.file)) {
     std::fprintf(stderr, "varnelko-cli dump: %s: only JWW drawings and JWS figures can be dumped\n",
-                 options.file.c_str());
+                 EscapeControls(options.file).c_str());
     return 1;
   }
   LoadedDrawing drawing;
   FormatError error;
   if (!drawing.Load(options.file, &error)) {
-    std::fprintf(stderr, "varnelko-cli dump: %s: %s\n", options.file.c_str(),
-                 error.Describe().c_str());
+    std::fprintf(stderr, "varnelko-cli dump: %s: %s\n", EscapeControls(options.file).c_str(),
+                 EscapeControls(error.Describe()).c_str());
     return 1;
   }
   try {
@@ -286,7 +287,8 @@ int RunDump(const DumpOptions& options) {
   } catch (const std::exception& e) {
     // Only a document that breaks its own invariants gets here; say so
     // rather than end with an uncaught exception.
-    std::fprintf(stderr, "varnelko-cli dump: %s: %s\n", options.file.c_str(), e.what());
+    std::fprintf(stderr, "varnelko-cli dump: %s: %s\n", EscapeControls(options.file).c_str(),
+                 e.what());
     return 1;
   }
   if (!options.images_folder.empty() && !WriteImages(drawing.images(), options.images_folder)) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/report_text.h"
 #include "document/jws_document.h"
 #include "document/jww_document.h"
 #include "formats/jws/jws_file.h"
@@ -22,8 +23,8 @@ struct RewriteOptions {
 };
 
 int Fail(const std::string& path, const char* doing, const FormatError& error) {
-  std::cerr << "varnelko-cli rewrite: cannot " << doing << " " << path << ": "
-            << error.Describe() << "\n";
+  std::cerr << "varnelko-cli rewrite: cannot " << doing << " " << EscapeControls(path) << ": "
+            << EscapeControls(error.Describe()) << "\n";
   return 1;
 }
 
@@ -38,8 +39,9 @@ int RewriteJws(const RewriteOptions& o) {
 int RewriteJww(const RewriteOptions& o) {
   // A drawing below the oldest readable version could never be loaded again.
   if (o.version && *o.version < kJwwMinVersion) {
-    std::cerr << "varnelko-cli rewrite: cannot write " << o.output << ": version " << *o.version
-              << " is below " << kJwwMinVersion << ", the oldest a drawing is read at\n";
+    std::cerr << "varnelko-cli rewrite: cannot write " << EscapeControls(o.output) << ": version "
+              << *o.version << " is below " << kJwwMinVersion
+              << ", the oldest a drawing is read at\n";
     return 1;
   }
   JwwDocument doc;

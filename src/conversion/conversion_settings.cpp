@@ -1,10 +1,10 @@
 #include "conversion/conversion_settings.h"
 
 #include <string>
-#include <system_error>
 
 #include "document/ini_file.h"
 #include "document/text_helpers.h"
+#include "formats/file_io.h"
 
 namespace varnelko {
 
@@ -17,9 +17,14 @@ std::string SlotKey(int n) { return "C" + std::to_string(n); }
 
 }  // namespace
 
-bool LoadSettingsFile(const std::filesystem::path& path, ConversionSettings& settings) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return false;
+bool LoadSettingsFile(const std::filesystem::path& path, ConversionSettings& settings,
+                      std::string* why) {
+  std::string text;
+  FormatError error;
+  if (!ReadFilePrefix(path, 1, text, &error)) {
+    if (why) *why = error.what;
+    return false;
+  }
   for (int n = 1; n <= 8; ++n) {
     std::string value;
     // A missing or empty key keeps the slot; odd values are kept as stored.

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 namespace varnelko {
 
@@ -18,8 +19,11 @@ struct ConversionSettings {
 };
 
 // Reads section "JWW", keys C1..C8; a missing or empty key leaves its slot as
-// it was. False when the file does not exist.
-bool LoadSettingsFile(const std::filesystem::path& path, ConversionSettings& settings);
+// it was. False, with the operating system's reason in `why`, when the file
+// cannot be read (missing, no permission, no regular file): an unreadable
+// file must not pass for one without keys.
+bool LoadSettingsFile(const std::filesystem::path& path, ConversionSettings& settings,
+                      std::string* why = nullptr);
 
 // Writes the eight keys of section "JWW", keeping everything else in the file.
 // False when any key could not be written.

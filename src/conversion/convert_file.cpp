@@ -49,7 +49,8 @@ ConvertResult ConvertLoaded(Doc& doc, EntityStore& store, int32_t version, const
   return result;
 }
 
-const FormatError kOutputIsSource{"the output file is the source file itself", 0};
+const FormatError kOutputIsSource{"the output file is the source file itself",
+                                  FormatError::kNoOffset};
 
 }  // namespace
 
@@ -127,15 +128,15 @@ bool WriteOutputKeepingBackup(const fs::path& output, std::span<const std::strin
   const fs::path backup = BackupPathOf(output);
   // Anything but a folder under the output name (a file, a link) is kept;
   // rename replaces an older backup file in one step and refuses a folder.
-  const bool had_output = fs::exists(fs::symlink_status(output, ec));
-  if (had_output) {
-    fs::rename(output, backup, ec);
-    if (ec) {
-      SetError(error, "cannot keep the old output as " + backup.filename().string() + ": " +
-                          ec.message());
-      fs::remove(tmp, ec);
-      return false;
-    }
+  // No output, also one that another run into this folder has just made its
+  // backup, leaves nothing to keep: tried rather than looked at first.
+  fs::rename(output, backup, ec);
+  const bool had_output = !ec;
+  if (ec && ec != std::errc::no_such_file_or_directory) {
+    SetError(error, "cannot keep the old output as " + backup.filename().string() + ": " +
+                        ec.message());
+    fs::remove(tmp, ec);
+    return false;
   }
   fs::rename(tmp, output, ec);
   if (!ec) return true;

@@ -1,5 +1,7 @@
 #include "formats/loaded_drawing.h"
 
+#include <exception>
+
 #include "formats/file_extension.h"
 #include "formats/file_io.h"
 #include "formats/jws/jws_file.h"
@@ -25,6 +27,16 @@ LoadedDrawing::~LoadedDrawing() {
 }
 
 bool LoadedDrawing::Load(const std::filesystem::path& path, FormatError* error) {
+  try {
+    return LoadUnguarded(path, error);
+  } catch (const std::exception& e) {
+    // This file fails; `info` goes on with the next one.
+    SetError(error, std::string("cannot load: ") + e.what());
+    return false;
+  }
+}
+
+bool LoadedDrawing::LoadUnguarded(const std::filesystem::path& path, FormatError* error) {
   std::string start;
   if (!CanOpenFile(path, error)) return false;
   if (!ReadFilePrefix(path, kJwwSignature.size(), start, error)) return false;

@@ -20,6 +20,8 @@ class LoadedDrawing {
   LoadedDrawing(const LoadedDrawing&) = delete;
   LoadedDrawing& operator=(const LoadedDrawing&) = delete;
 
+  // False with the reason when the file cannot be read or loaded, also when
+  // loading throws (memory exhausted by a huge file, say).
   bool Load(const std::filesystem::path& path, FormatError* error);
 
   bool is_jws() const { return jws_ != nullptr; }
@@ -36,6 +38,8 @@ class LoadedDrawing {
   const JwsDocument* jws() const { return jws_.get(); }
 
  private:
+  bool LoadUnguarded(const std::filesystem::path& path, FormatError* error);
+
   std::unique_ptr<JwwDocument> jww_;
   std::unique_ptr<JwsDocument> jws_;
 };

@@ -1,5 +1,5 @@
-// A convert run stopped by Ctrl-C or a termination request, and one that
-// cannot start all the workers it asked for.
+// A convert run stopped by Ctrl-C, a termination request, a closed terminal
+// or a closed pipe, and one that cannot start all the workers it asked for.
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -40,7 +40,10 @@ TEST(ConvertInterrupted, FinishesFilesInProgressReportsAndExitsWithTheSignal) {
   TempDir dir;
   constexpr size_t kFiles = 2000;
   MakeDrawings(dir, kFiles);
-  for (auto [signal_number, status] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}}) {
+  // SIGHUP: the terminal was closed; SIGPIPE: the reader of the report went
+  // away (`| head`). Unhandled, both end the program in the middle of a write.
+  for (auto [signal_number, status] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143},
+                                       std::pair{SIGHUP, 129}, std::pair{SIGPIPE, 141}}) {
     fs::remove_all(dir / "out");
     fs::create_directory(dir / "out");
     test::InterruptedRun run = test::RunCliInterrupted(

@@ -2,6 +2,8 @@
 // that collide on one output name, and with hostile names in a folder.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "conversion/drawing_files.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
@@ -47,6 +49,7 @@ TEST(CliUsage, EveryUsageErrorExitsTwoWithAMessage) {
       {{"convert", "-o", out, "--color"}, "required"},
       {{"convert", "-o", out, "--color", "--jobs", "0", src}, "--jobs: must be at least 1"},
       {{"convert", "-o", out, "--color", "--jobs", "-3", src}, "must be at least 1"},
+      {{"convert", "-o", out, "--color", "--jobs", "1.5", src}, "--jobs: must be a whole number"},
       {{"convert", "-o", out, "--color=abc", src}, "--color: expects on/off"},
       {{"convert", "-o", out, "--color", "--block-color=1x", src}, "1x"},
       {{"convert", "-o", b, "--color", src}, "the output " + b + " is not a folder"},
@@ -61,6 +64,8 @@ TEST(CliUsage, EveryUsageErrorExitsTwoWithAMessage) {
   }
   EXPECT_TRUE(fs::is_empty(f.out));
   EXPECT_EQ(RunCli({"convert", "--help"}).status, 0);
+  // More workers than an int holds is only a large number: capped like any other.
+  EXPECT_EQ(RunCli({"convert", "-o", out, "--color", "--jobs", "99999999999", src}).status, 0);
 }
 
 TEST(CliUsage, SwitchWordsAndNumbers) {
@@ -118,6 +123,36 @@ TEST(ConvertSources, AnEntryThatCannotBeExaminedIsReportedAndTheRestConverts) {
   }
   EXPECT_NE(run.out.find("1 converted, 0 skipped, 2 failed"), std::string::npos) << run.out;
   EXPECT_EQ(run.out.find("cycle"), std::string::npos);
+}
+
+// A folder is a folder whatever its name: given, it is searched (one with
+// no drawings is noted); inside a folder, it is a subfolder and not taken.
+// Every other entry with a drawing's name is reported, never passed over.
+TEST(ConvertSources, FoldersAreSearchedWhateverTheNameAndOtherEntriesAreReported) {
+  Folders f;
+  ASSERT_EQ(std::system(("mkfifo '" + (f.src / "p.jww").string() + "'").c_str()), 0);
+  fs::create_directory(f.src / "sub.jws");
+  fs::create_directory(f.dir / "x.jww");
+  fs::copy_file(f.src / "b.jww", f.dir / "x.jww" / "c.jww");
+  fs::create_directory(f.dir / "empty.jww");
+  fs::create_symlink("loop.jww", f.dir / "loop.jww");
+  CliResult run = RunCli({"convert", "-o", f.out.string(), "--color", f.src.string(),
+                          (f.dir / "x.jww").string(), (f.dir / "empty.jww").string(),
+                          (f.dir / "loop.jww").string()});
+  EXPECT_EQ(run.status, 1) << run.out << run.err;
+  EXPECT_NE(run.out.find("failed     " + (f.src / "p.jww").string() +
+                         ": load failed: not a regular file (a FIFO)"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("converted  " + (f.dir / "x.jww" / "c.jww").string()), std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("failed     " + (f.dir / "loop.jww").string() +
+                         ": load failed: cannot open: Too many levels of symbolic links"),
+            std::string::npos)
+      << run.out;
+  EXPECT_EQ(run.out.find("sub.jws"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("2 converted, 0 skipped, 2 failed"), std::string::npos) << run.out;
+  EXPECT_EQ(run.err, "no JWW or JWS drawing in the folder " + (f.dir / "empty.jww").string() + "\n");
 }
 
 TEST(ConvertReport, ControlCharactersInNamesAreEscaped) {

@@ -164,6 +164,25 @@ TEST(CliInfo, ReportsEachBadFileAndStillListsTheOthers) {
   for (size_t i : {1, 2, 3}) EXPECT_EQ(err[i].find(" at offset"), std::string::npos) << err[i];
 }
 
+// A file too large for the memory there is (here a sparse 8 GB one under
+// a 100 MB limit) fails alone, naming itself; the next file is still shown.
+TEST(CliInfo, AFileTooLargeForMemoryFailsAlone) {
+  TempDir dir;
+  auto doc = TinyDrawing();
+  const fs::path good = WriteDrawing(dir, "good.jww", *doc);
+  const fs::path huge = dir.Write("huge.jww", "JwwData.");
+  fs::resize_file(huge, uintmax_t{8} << 30);
+  for (const char* command : {"info", "dump"}) {
+    std::vector<std::string> args = {command, huge.string()};
+    if (command == std::string("info")) args.push_back(good.string());
+    const test::CliResult run = RunCli(args, "ulimit -v 102400; ");
+    EXPECT_EQ(run.status, 1) << command;
+    EXPECT_EQ(run.err, "varnelko-cli " + std::string(command) + ": " + huge.string() +
+                           ": cannot load: std::bad_alloc\n");
+    if (args.size() == 3) EXPECT_EQ(Lines(run.out).size(), 1u) << run.out;
+  }
+}
+
 TEST(CliInfo, ControlCharactersInNamesAreEscaped) {
   TempDir dir;
   auto doc = TinyDrawing();
@@ -322,6 +341,17 @@ TEST(CliDump, FiguresAndFailures) {
   const test::CliResult legacy = RunCli({"dump", dir.Write("old.jwc", "x").string()});
   EXPECT_EQ(legacy.status, 1);
   EXPECT_EQ(legacy.out, "");
+}
+
+TEST(CliDump, ControlCharactersInNamesAreEscaped) {
+  TempDir dir;
+  for (const char* name : {"gone\n\x1b[2K.jww", "old\nmemo.jwk"}) {
+    const test::CliResult run = RunCli({"dump", (dir / name).string()});
+    EXPECT_EQ(run.status, 1);
+    ASSERT_EQ(Lines(run.err).size(), 1u) << run.err;
+    EXPECT_NE(run.err.find(R"(\x0a)"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find('\x1b'), std::string::npos) << run.err;
+  }
 }
 
 // Bound images stay in memory: neither command writes anything to the temp

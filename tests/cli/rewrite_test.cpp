@@ -115,6 +115,18 @@ TEST(RewriteCommand, FailuresSayWhichFileAndLeaveNoOutput) {
   EXPECT_FALSE(fs::exists(out));
 }
 
+TEST(RewriteCommand, ControlCharactersInNamesAreEscaped) {
+  TempDir dir;
+  const fs::path whole = WriteBuiltDrawing(dir, "whole.jww", 600, 0);
+  for (auto [in, out] : {std::pair{dir / "gone\n\x1b[2K.jww", dir / "out.jww"},
+                         std::pair{whole, dir / "no\nfolder" / "out.jww"}}) {
+    const test::CliResult run = RunCli({"rewrite", in.string(), out.string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err.find('\x1b'), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;  // one line
+  }
+}
+
 // Offset of the first reserved word in a JWW file: signature, version, memo,
 // paper size, write layer group and the sixteen layer group blocks.
 size_t ReservedWordsOffset(const std::string& file) {

@@ -238,6 +238,7 @@ TEST(ConvertFile, RefusesToReplaceItsOwnSource) {
   fs::create_symlink(dir / "a.jws", dir / "link" / "a.jws");
   ConvertResult r = ConvertJwsFile(dir / "a.jws", dir / "link" / "a.jws", AllLayersColorAndStyle());
   EXPECT_EQ(r.status, ConvertStatus::kWriteFailed);
+  EXPECT_EQ(r.error, "the output file is the source file itself");  // no byte offset
   EXPECT_EQ(ReadFile(dir / "a.jws"), before);
   EXPECT_FALSE(fs::exists(dir / "a.BAK"));
   EXPECT_FALSE(fs::exists(dir / "link" / "a.BAK"));

@@ -32,8 +32,27 @@ TEST(SettingsFile, MissingFileIsReportedAndChangesNothing) {
   TempDir dir;
   ConversionSettings s;
   s.C(3) = 1;
-  EXPECT_FALSE(LoadSettingsFile(dir / "none.set", s));
+  std::string why;
+  EXPECT_FALSE(LoadSettingsFile(dir / "none.set", s, &why));
+  EXPECT_EQ(why, "cannot open: No such file or directory");
   EXPECT_EQ(s.C(3), 1);
+}
+
+// A file that is there but cannot be read is no file without keys: the
+// run would otherwise convert another layer than the file names.
+TEST(SettingsFile, UnreadableFileIsReportedWithTheReason) {
+  TempDir dir;
+  ConversionSettings s;
+  std::string why;
+  EXPECT_FALSE(LoadSettingsFile(dir.path(), s, &why));
+  EXPECT_EQ(why, "is a folder, not a file");
+  // A regular file whose reading fails (here the process's own memory at
+  // address 0; elsewhere a bad disk sector).
+  const std::filesystem::path unreadable = "/proc/self/mem";
+  if (!std::filesystem::exists(unreadable)) GTEST_SKIP() << "no " << unreadable;
+  EXPECT_FALSE(LoadSettingsFile(unreadable, s, &why));
+  EXPECT_EQ(why, "cannot read: Input/output error");
+  EXPECT_EQ(s, ConversionSettings{});
 }
 
 TEST(SettingsFile, SaveReplacesTheEightKeysAndKeepsTheRest) {
