@@ -125,12 +125,16 @@ std::string_view Unquote(std::string_view value) {
   return value;
 }
 
-// Cuts to at most `limit` bytes without splitting a UTF-8 character.
+bool IsUtf8Continuation(char c) { return (static_cast<uint8_t>(c) & 0xC0) == 0x80; }
+
+// Cuts to at most `limit` bytes without splitting a UTF-8 character. A UTF-8
+// character has at most three continuation bytes; a longer run is no UTF-8
+// (a hand-edited file in code page 932) and is cut at the limit, not lost.
 std::string_view CutUtf8(std::string_view value, size_t limit) {
   if (value.size() <= limit) return value;
   size_t cut = limit;
-  while (cut > 0 && (static_cast<uint8_t>(value[cut]) & 0xC0) == 0x80) --cut;
-  return value.substr(0, cut);
+  while (cut > 0 && limit - cut < 3 && IsUtf8Continuation(value[cut])) --cut;
+  return value.substr(0, IsUtf8Continuation(value[cut]) ? limit : cut);
 }
 
 std::string_view LineBreakOf(std::string_view text) {

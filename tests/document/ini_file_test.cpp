@@ -66,6 +66,18 @@ TEST(IniReadStr, TrimsBlanksAndQuotesAndAcceptsBothLineEndings) {
   EXPECT_EQ(Read(ini, "Set", "Utf", 5), "平");
 }
 
+TEST(IniReadStr, ValueThatIsNoUtf8IsCutAtTheSizeNotLost) {
+  // A hand-edited file in code page 932: half-width katakana bytes 0xB1 look
+  // like UTF-8 continuation bytes, yet the value must not vanish when cut.
+  TempDir dir;
+  const std::string kana(30, '\xB1');
+  const auto ini = dir.Write("a.ini", "[Set]\r\nFLD1=" + kana + "\r\nMix=ab" + kana + "\r\n");
+  bool found = false;
+  EXPECT_EQ(Read(ini, "Set", "FLD1", 22, &found), kana.substr(0, 21));
+  EXPECT_TRUE(found);
+  EXPECT_EQ(Read(ini, "Set", "Mix", 22), "ab" + kana.substr(0, 19));
+}
+
 TEST(IniWriteStr, CreatesFileSectionAndKey) {
   TempDir dir;
   const auto ini = dir / "new.ini";
