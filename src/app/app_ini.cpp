@@ -20,7 +20,8 @@ struct IniKey {
   std::string* text = nullptr;
 };
 
-// The 25 keys in the order they are read and written.
+// The 25 keys of the original layout, then the preview pane's, in the order
+// they are read and written.
 std::vector<IniKey> KeysOf(AppIniValues& v) {
   std::vector<IniKey> keys = {
       {"Form", "F1_X", &v.main_left},     {"Form", "F1_Y", &v.main_top},
@@ -38,6 +39,10 @@ std::vector<IniKey> KeysOf(AppIniValues& v) {
   for (int n = 1; n <= 8; ++n) {
     keys.push_back({"JWW", "C" + std::to_string(n), &v.settings.C(n)});
   }
+  keys.push_back({"Preview", "Shown", &v.preview_shown});
+  keys.push_back({"Preview", "Height", &v.preview_height});
+  keys.push_back({"Preview", "After", &v.preview_after});
+  keys.push_back({"Preview", "Print", &v.preview_print});
   return keys;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The program's ini file: window layout, folders, file-type filter and the
 // eight conversion settings, 25 keys in the sections "Form", "Comp", "Set"
-// and "JWW", read at start-up and written at shutdown in one fixed order.
+// and "JWW", then the preview pane's four keys in the section "Preview";
+// read at start-up and written at shutdown in one fixed order.
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -21,6 +22,9 @@ struct AppIniValues {
   std::string settings_file;
   int32_t file_type = 0;  // -1 when no filter item is selected
   ConversionSettings settings;
+  // The preview pane: shown (1) or not, its height, and its switches
+  // "変換後" and "印刷イメージ" (1 on).
+  int32_t preview_shown = 1, preview_height = 200, preview_after = 0, preview_print = 0;
 };
 
 // Replaces each value whose key holds a non-empty text; the others keep what

@@ -2,6 +2,7 @@
 // over the selected rows, with the window kept alive meanwhile.
 #include <QEventLoop>
 #include <algorithm>
+#include <thread>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -79,7 +80,9 @@ void TForm1::RunConversion(const std::vector<std::filesystem::path>& sources) {
   request.sources = sources;
   request.output_folder = ToFsPath(edit2_->text());
   request.settings = state_.settings;
-  request.jobs = 1;
+  // One file per core; the outputs and the report order are those of one job.
+  request.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  request.full_path = FullPathRequested();
 
   // The run goes on a worker thread; its texts come back as queued calls, so
   // the window repaints and shows each file while the event loop waits.

@@ -37,6 +37,7 @@ void TForm1::ClearGrid() {
   grid_->clearContents();
   grid_->setRowCount(1);  // an empty list is the header and one empty row
   for (int c = 0; c < kFileColumns; ++c) grid_->setItem(0, c, CellItem(QString(), c));
+  UpdatePreview();
 }
 
 void TForm1::ListFiles(const QString& folder) {
@@ -59,6 +60,7 @@ void TForm1::ListFiles(const QString& folder) {
   // A listing starts with its first row selected, so that the rows the
   // convert command takes are always the ones shown highlighted.
   if (!entries.empty()) grid_->selectRow(0);
+  UpdatePreview();
 
   const QString listed = QString::number(entries.size()) + QStringLiteral(" Files  パス名「") +
                          ShownPath(folder) + QStringLiteral("」");
@@ -154,6 +156,7 @@ void TForm1::StringGrid1MouseDown(int column) {
   grid_->setUpdatesEnabled(false);
   SetGridRows(FileRowOrder(GridRows(), column, state_.sort_descending));
   grid_->setUpdatesEnabled(true);
+  UpdatePreview();  // another file may now stand in the current row
   state_.sort_descending = !state_.sort_descending;
 }
 

@@ -13,6 +13,8 @@
 #include <QTreeWidget>
 
 #include "app/memo_reader.h"
+#include "app/native_names.h"
+#include "app/preview_pane.h"
 #include "app/settings_dialog.h"
 #include "app/ui_fonts.h"
 #include "app/window_placement.h"
@@ -130,6 +132,10 @@ AppIniValues TForm1::GatherIniValues() const {
   v.settings_file = state_.settings_file.toStdString();
   v.file_type = combo_type_->currentIndex();
   v.settings = state_.settings;
+  v.preview_shown = preview_action_->isChecked() ? 1 : 0;
+  v.preview_height = preview_->isVisible() ? splitter2_->sizes().value(1) : state_.preview_height;
+  v.preview_after = preview_->after() ? 1 : 0;
+  v.preview_print = preview_->print() ? 1 : 0;
   return v;
 }
 
@@ -148,6 +154,23 @@ void TForm1::ApplyIniValues(const AppIniValues& v) {
                                    ? v.file_type
                                    : -1);
   state_.settings = v.settings;
+  state_.preview_height = std::max(1, v.preview_height);
+  splitter2_->setSizes({std::max(1, v.main_height - state_.preview_height), state_.preview_height});
+  preview_->SetSwitches(v.preview_after != 0, v.preview_print != 0);
+  preview_->SetSettings(state_.settings);
+  ShowPreview(v.preview_shown != 0);
+}
+
+void TForm1::ShowPreview(bool shown) {
+  if (preview_->isVisible()) state_.preview_height = splitter2_->sizes().value(1);
+  preview_action_->setChecked(shown);
+  preview_->setVisible(shown);
+  if (shown) UpdatePreview();
+}
+
+void TForm1::UpdatePreview() {
+  const QString name = state_.list_shown ? RowFileName(grid_->currentRow()) : QString();
+  preview_->ShowFile(name.isEmpty() ? std::filesystem::path() : ToFsPath(state_.listed_folder + name));
 }
 
 void TForm1::ShowStatus(const QString& text) {
@@ -162,7 +185,12 @@ void TForm1::RefuseWithoutTree() {
   ShowStatus(kChooseSearchFolder);
 }
 
-void TForm1::Button1Click() { form2_->exec(); }
+void TForm1::Button1Click() {
+  form2_->SetDrawings(SelectedSources());
+  form2_->exec();
+  form2_->SetDrawings({});  // what is still being read is no longer wanted
+  preview_->SetSettings(state_.settings);
+}
 
 void TForm1::Button3Click() {
   const QString folder =
@@ -189,6 +217,7 @@ void TForm1::MnuSetOpenClick() {
   if (path.isEmpty()) return;
   state_.settings_file = path;
   LoadSettingsFile(ToFsPath(path), state_.settings);
+  preview_->SetSettings(state_.settings);
 }
 
 }  // namespace varnelko

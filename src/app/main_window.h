@@ -13,6 +13,7 @@
 #include "app/main_window_state.h"
 #include "app/user_feedback.h"
 
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -30,6 +31,7 @@ namespace varnelko {
 class EscapeListener;
 class EscapeWatcher;
 class MemoReader;
+class PreviewPane;
 struct FolderEntry;
 class TForm2;
 
@@ -76,8 +78,13 @@ class TForm1 : public QMainWindow {
   void SetSearchFolder(const QString& folder);
   void SetOutputFolder(const QString& folder);
 
+  // Preview pane.
+  void ShowPreview(bool shown);
+  void UpdatePreview();  // follows the current row of the list
+
   MainWindowState& state() { return state_; }
   TForm2* settings_dialog() { return form2_; }
+  PreviewPane* preview() { return preview_; }
   UserFeedback& feedback() { return *feedback_; }
 
  protected:
@@ -89,6 +96,7 @@ class TForm1 : public QMainWindow {
   void BuildControls();
   QWidget* BuildLeftPane();
   QWidget* BuildRightPane();
+  QWidget* BuildListAndPreview();
   void BuildMenu();
   void BuildStatusBar();
 
@@ -129,6 +137,9 @@ class TForm1 : public QMainWindow {
   QComboBox* combo_type_ = nullptr;
   QLineEdit* edit2_ = nullptr;
   QTableWidget* grid_ = nullptr;
+  QSplitter* splitter2_ = nullptr;  // the file list above the preview pane
+  PreviewPane* preview_ = nullptr;
+  QAction* preview_action_ = nullptr;
   QLabel* status_ = nullptr;
   QProgressBar* progress_ = nullptr;
 };

@@ -24,6 +24,7 @@ struct MainWindowState {
   QString listed_folder;
 
   int pane_width = 160;  // left pane, as the user last set it
+  int preview_height = 200;  // preview pane, as the user last set it
   ConversionSettings settings;
 };
 

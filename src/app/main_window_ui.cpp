@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "app/main_window.h"
+#include "app/preview_pane.h"
 #include "app/ui_fonts.h"
 
 namespace varnelko {
@@ -119,8 +120,25 @@ QWidget* TForm1::BuildRightPane() {
   auto* layout = new QVBoxLayout(pane);
   layout->setContentsMargins(4, 4, 0, 0);
   layout->addLayout(top);
-  layout->addWidget(grid_, 1);
+  layout->addWidget(BuildListAndPreview(), 1);
   return pane;
+}
+
+QWidget* TForm1::BuildListAndPreview() {
+  connect(grid_, &QTableWidget::currentCellChanged, this,
+          [this](int row, int, int previous_row, int) {
+            if (row != previous_row) UpdatePreview();
+          });
+  preview_ = new PreviewPane;
+  splitter2_ = Named(new QSplitter(Qt::Vertical), "Splitter2");
+  splitter2_->setChildrenCollapsible(false);
+  splitter2_->addWidget(grid_);
+  splitter2_->addWidget(preview_);
+  splitter2_->setStretchFactor(0, 1);
+  splitter2_->setStretchFactor(1, 0);
+  connect(splitter2_, &QSplitter::splitterMoved, this,
+          [this] { state_.preview_height = splitter2_->sizes().value(1); });
+  return splitter2_;
 }
 
 void TForm1::BuildMenu() {
@@ -140,6 +158,12 @@ void TForm1::BuildMenu() {
   set->addSeparator();
   set->addAction(QStringLiteral("現在の設定を保存(&S)..."), this, [this] { MnuSetSaveClick(); });
   set->addAction(QStringLiteral("保存した設定を開く(&O)..."), this, [this] { MnuSetOpenClick(); });
+
+  QMenu* view = menuBar()->addMenu(QStringLiteral("表示 (&V)"));
+  preview_action_ = view->addAction(QStringLiteral("プレビュー (&P)"), this,
+                                    [this](bool checked) { ShowPreview(checked); });
+  preview_action_->setCheckable(true);
+  preview_action_->setChecked(true);
 }
 
 void TForm1::BuildStatusBar() {

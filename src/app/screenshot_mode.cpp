@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 
 #include "app/main_window.h"
+#include "app/preview_pane.h"
 #include "app/settings_dialog.h"
 
 namespace varnelko {
@@ -23,6 +24,10 @@ bool Save(QWidget* widget, const QString& path) {
   return widget->grab().save(path, "PNG");
 }
 
+void WaitForPreview(TForm1& window) {
+  while (window.preview()->Pending()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+}
+
 }  // namespace
 
 int RunScreenshots(const QString& folder, const QString& out_folder) {
@@ -31,8 +36,9 @@ int RunScreenshots(const QString& folder, const QString& out_folder) {
   locations.ini_path = ini_folder.filePath(QStringLiteral("varnelko.ini"));
   TForm1 window(locations);
   window.show();
-  window.resize(980, 560);
-  window.findChild<QSplitter*>(QStringLiteral("Splitter1"))->setSizes({220, 760});
+  window.resize(1060, 760);
+  window.findChild<QSplitter*>(QStringLiteral("Splitter1"))->setSizes({200, 860});
+  window.findChild<QSplitter*>(QStringLiteral("Splitter2"))->setSizes({150, 520});
 
   window.SetSearchFolder(QDir(folder).absolutePath());
   window.SearchFolders();
@@ -46,13 +52,23 @@ int RunScreenshots(const QString& folder, const QString& out_folder) {
   grid->setColumnWidth(4, 150);
   grid->selectRow(0);
   window.SetOutputFolder(QDir::tempPath() + QStringLiteral("/varnelko-out/"));
-  window.state().settings.C(2) = 3;
+  // The first row's drawing before and after converting layer 2 (the
+  // furniture of the house plan) to the auxiliary colour and line type.
+  window.state().settings.C(2) = 2;
   window.state().settings.C(3) = 1;
-  window.state().settings.C(5) = 1;
+  window.state().settings.C(4) = 1;
+  window.preview()->SetSettings(window.state().settings);
+  WaitForPreview(window);
 
   const QDir out(out_folder);
   bool ok = Save(&window, out.filePath(QStringLiteral("main-window.png")));
+  window.preview()->SetSwitches(true, true);
+  WaitForPreview(window);
+  ok = Save(&window, out.filePath(QStringLiteral("main-window-after.png"))) && ok;
+  // The dialog names and counts the layers of the previewed drawing.
   TForm2* dialog = window.settings_dialog();
+  dialog->SetDrawings({ToFsPath(QDir(folder).absoluteFilePath(grid->item(0, 0)->text()))});
+  while (dialog->LayersPending()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
   dialog->show();
   ok = Save(dialog, out.filePath(QStringLiteral("settings-dialog.png"))) && ok;
   dialog->hide();

@@ -1,6 +1,7 @@
 #include "app/settings_dialog.h"
 
 #include <QCheckBox>
+#include <QColor>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -10,6 +11,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include "app/layer_choices.h"
 #include "app/ui_fonts.h"
 
 namespace varnelko {
@@ -18,12 +20,23 @@ namespace {
 
 constexpr int kComboItems = 17;  // "0".."F", then "全て" = every layer (group)
 
+QString PlainItemText(int index) {
+  return index < 16 ? QString::number(index, 16).toUpper() : QStringLiteral("全て");
+}
+
 QComboBox* MakeLayerCombo(const QString& name) {
   auto* combo = new QComboBox;
   combo->setObjectName(name);
-  for (int i = 0; i < 16; ++i) combo->addItem(QString::number(i, 16).toUpper());
-  combo->addItem(QStringLiteral("全て"));
+  // Named items are wider; plain ones shrink the box back to today's size.
+  combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  for (int i = 0; i < kComboItems; ++i) combo->addItem(PlainItemText(i));
   return combo;
+}
+
+// Item `index` reads `text`; an empty layer is greyed, yet stays selectable.
+void LabelItem(QComboBox* combo, int index, const QString& text, bool empty) {
+  combo->setItemText(index, text);
+  combo->setItemData(index, empty ? QVariant(QColor(Qt::gray)) : QVariant(), Qt::ForegroundRole);
 }
 
 QCheckBox* MakeCheck(const QString& name, const QString& caption) {
@@ -51,6 +64,41 @@ TForm2::TForm2(ConversionSettings& settings, QWidget* parent)
   setWindowTitle(QStringLiteral("JWW/JWS設定"));
   setFont(FixedPitchFont());
   BuildControls();
+  connect(combo_group_, &QComboBox::currentIndexChanged, this, [this] { LabelLayers(); });
+}
+
+TForm2::~TForm2() = default;
+
+void TForm2::SetDrawings(std::vector<std::filesystem::path> files) {
+  reader_.reset();
+  tally_.reset();
+  for (int i = 0; i < kComboItems; ++i) {
+    LabelItem(combo_group_, i, PlainItemText(i), false);
+    LabelItem(combo_layer_, i, PlainItemText(i), false);
+  }
+  if (files.empty()) return;
+  reader_ = std::make_unique<LayerTallyReader>(std::move(files));
+  connect(reader_.get(), &LayerTallyReader::Finished, this, [this](const LayerTally& tally) {
+    ShowTally(tally);
+    reader_.release()->deleteLater();  // it is still handing over the tally
+  });
+}
+
+void TForm2::ShowTally(const LayerTally& tally) {
+  tally_ = std::make_unique<LayerTally>(tally);
+  for (int i = 0; i < kComboItems; ++i) {
+    LabelItem(combo_group_, i, GroupItemText(tally, i), GroupItemCount(tally, i) == 0);
+  }
+  LabelLayers();
+}
+
+void TForm2::LabelLayers() {
+  if (!tally_) return;
+  const int group = combo_group_->currentIndex();
+  for (int i = 0; i < kComboItems; ++i) {
+    LabelItem(combo_layer_, i, LayerItemText(*tally_, group, i),
+              LayerItemCount(*tally_, group, i) == 0);
+  }
 }
 
 void TForm2::BuildControls() {

@@ -33,6 +33,7 @@ struct ConvertOptions {
   std::vector<std::string> paths;
   std::shared_ptr<ConversionOptions> conversion = std::make_shared<ConversionOptions>();
   int jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  bool full_path = false;
   bool dry_run = false;
 };
 
@@ -181,6 +182,7 @@ int RunConvert(const ConvertOptions& o) {
   request.jobs = o.jobs;
   request.stop = &InterruptRequested();
   WatchInterrupts();
+  request.full_path = o.full_path || FullPathRequested();
   request.dry_run = o.dry_run;
   KeepFreedMemoryForReuse();
   ProgressBar bar(request.sources.size());
@@ -221,6 +223,9 @@ void AddConvertCommand(CLI::App& app, int& exit_code) {
   AddConversionOptions(cmd, options->conversion);
   cmd->add_option("-j,--jobs", options->jobs, "Files converted in parallel")
       ->transform(AtLeastOne());
+  cmd->add_flag("--full", options->full_path,
+                "Load, convert and write every drawing whole, never patching it in place "
+                "(also with VARNELKO_FULL_PATH=1); the outputs are the same");
   cmd->add_flag("--dry-run", options->dry_run,
                 "Do everything but write: the same report, no file created or changed");
   cmd->callback([options, &exit_code] { exit_code = RunConvert(*options); });

@@ -10,10 +10,10 @@
 
 #include "cli/commands.h"
 #include "cli/json_writer.h"
-#include "cli/load_drawing.h"
 #include "cli/report_text.h"
 #include "document/cp932.h"
 #include "document/text_helpers.h"
+#include "formats/loaded_drawing.h"
 #include "platform/file_io.h"
 #include "platform/path_text.h"
 

@@ -12,11 +12,11 @@
 
 #include "cli/commands.h"
 #include "cli/conversion_options.h"
-#include "cli/load_drawing.h"
 #include "cli/report_text.h"
 #include "conversion/layer_inventory.h"
 #include "document/cp932.h"
 #include "document/text_helpers.h"
+#include "formats/loaded_drawing.h"
 #include "formats/memo_for_file.h"
 #include "platform/command_line.h"
 #include "platform/path_text.h"

@@ -6,10 +6,10 @@
 
 #include "cli/commands.h"
 #include "cli/conversion_options.h"
-#include "cli/load_drawing.h"
 #include "cli/report_text.h"
 #include "conversion/batch.h"
 #include "document/cp932.h"
+#include "formats/loaded_drawing.h"
 #include "platform/path_text.h"
 #include "render/svg_writer.h"
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
+#include <string_view>
 #include <exception>
 #include <map>
 #include <new>
@@ -50,6 +52,11 @@ BatchCheck CheckBatchPreconditions(const fs::path& output_folder,
   return BatchCheck::kOk;
 }
 
+bool FullPathRequested() {
+  const char* value = std::getenv("VARNELKO_FULL_PATH");
+  return value && std::string_view(value) == "1";
+}
+
 DrawingType ProbeDrawing(const fs::path& path, std::string* why) {
   const std::string ext = UpperCaseExtension(path);
   if (ext != ".JWW" && ext != ".JWS") return DrawingType::kNone;
@@ -70,18 +77,17 @@ FileOutcome ConvertOne(const fs::path& source, const BatchRequest& request,
   FileOutcome outcome;
   outcome.source = source;
   outcome.output = request.output_folder / source.filename();
-  const DrawingType type = ProbeDrawing(source, &outcome.error);
-  if (type == DrawingType::kNone) return outcome;  // kSkipped
-  if (type == DrawingType::kUnreadable) {
-    outcome.kind = FileOutcomeKind::kLoadFailed;
-    return outcome;
-  }
+  // The signature is checked on the bytes the conversion reads, so that
+  // each file is opened once.
+  const std::string ext = UpperCaseExtension(source);
+  if (ext != ".JWW" && ext != ".JWS") return outcome;  // kSkipped
   const OutputMode mode = request.dry_run ? OutputMode::kDryRun : OutputMode::kWrite;
+  const ConvertPath path = request.full_path ? ConvertPath::kFull : ConvertPath::kFast;
   ConvertResult r;
   try {
-    r = type == DrawingType::kJww
-            ? ConvertJwwFile(source, outcome.output, request.settings, progress, mode)
-            : ConvertJwsFile(source, outcome.output, request.settings, progress, mode);
+    r = ext == ".JWW"
+            ? ConvertJwwFile(source, outcome.output, request.settings, progress, mode, path)
+            : ConvertJwsFile(source, outcome.output, request.settings, progress, mode, path);
   } catch (const std::exception& e) {
     // Memory exhausted by a huge drawing, say: this file fails, the run goes on.
     r.status = ConvertStatus::kLoadFailed;
@@ -93,6 +99,7 @@ FileOutcome ConvertOne(const fs::path& source, const BatchRequest& request,
     case ConvertStatus::kConverted: outcome.kind = FileOutcomeKind::kConverted; break;
     case ConvertStatus::kLoadFailed: outcome.kind = FileOutcomeKind::kLoadFailed; break;
     case ConvertStatus::kWriteFailed: outcome.kind = FileOutcomeKind::kWriteFailed; break;
+    case ConvertStatus::kNotDrawing: outcome.kind = FileOutcomeKind::kSkipped; break;
   }
   return outcome;
 }

@@ -54,10 +54,16 @@ struct BatchRequest {
   std::filesystem::path output_folder;
   ConversionSettings settings;
   int jobs = 1;  // files converted in parallel; the outcome is the same as with 1
+  // Every file takes the full path (load, convert, write) instead of being
+  // patched in place where it can; the outputs are the same either way.
+  bool full_path = false;
   // When it becomes true no further file is started; the files in progress end.
   const std::atomic<bool>* stop = nullptr;
   bool dry_run = false;  // everything but writing: same outcomes, no file touched
 };
+
+// True when the environment asks for the full path (VARNELKO_FULL_PATH=1).
+bool FullPathRequested();
 
 // Never more workers than this, whatever `jobs` asks for.
 constexpr int kMaxJobs = 64;

@@ -1,12 +1,16 @@
 #include "conversion/convert_file.h"
 
 #include <memory>
+#include <string_view>
 #include <system_error>
+#include <vector>
 
-#include "platform/path_text.h"
-#include "platform/file_io.h"
+#include "conversion/scan_patch.h"
+#include "document/cp932.h"
 #include "formats/jws/jws_file.h"
 #include "formats/jww/jww_file.h"
+#include "platform/file_io.h"
+#include "platform/path_text.h"
 
 namespace varnelko {
 namespace fs = std::filesystem;
@@ -28,70 +32,147 @@ ConvertResult Failed(ConvertStatus status, const FormatError& error) {
 // An output that names the source file itself (another letter case on a
 // case-insensitive system, a link) would move the source to its backup
 // name; the source must never change, so such a conversion is refused.
-bool OutputIsSource(const fs::path& source, const fs::path& output) {
-  std::error_code ec;
-  return fs::exists(output, ec) && fs::equivalent(source, output, ec) && !ec;
-}
-
-// The steps both formats share once a drawing is loaded: convert, build the
-// bytes, and only when all of that worked, write them.
-template <typename Doc, typename BuildFn>
-ConvertResult ConvertLoaded(Doc& doc, EntityStore& store, int32_t version, const fs::path& output,
-                            const ConversionSettings& settings, OutputMode mode, BuildFn build) {
-  ConvertResult result;
-  result.counts = ApplyLayerConversion(store, version, settings);
-  FormatError error;
-  std::string bytes;
-  if (!build(version, doc, bytes, &error)) return Failed(ConvertStatus::kWriteFailed, error);
-  const bool written = mode == OutputMode::kDryRun ? CheckOutputReplaceable(output, &error)
-                                                   : WriteOutputKeepingBackup(output, bytes, &error);
-  if (!written) return Failed(ConvertStatus::kWriteFailed, error);
-  return result;
+bool OutputIsSource(const fs::path& source, const PathState& source_state, const fs::path& output,
+                    const PathState& output_state) {
+  return output_state.exists && SameFile(source, source_state, output, output_state);
 }
 
 const FormatError kOutputIsSource{"the output file is the source file itself",
                                   FormatError::kNoOffset};
 
+// What differs between the two formats.
+struct JwwFormat {
+  using Doc = JwwDocument;
+  static constexpr std::string_view kSignature = "JwwData.";
+  static bool Scan(std::span<char> bytes, const ConversionSettings& s, PatchedFile& out,
+                   std::string& why) {
+    return ScanPatchJww(bytes, s, out, why);
+  }
+  static bool Load(std::string_view bytes, Doc& doc, FormatError* e) {
+    return ReadJwwBytes(bytes, doc, e);
+  }
+  static EntityStore& Store(Doc& doc) { return doc.store; }
+  static int32_t Version(const Doc& doc) { return doc.header.version; }
+  static bool Build(int32_t v, Doc& doc, std::string& out, FormatError* e) {
+    return BuildJwwBytes(v, doc, out, e);
+  }
+};
+
+struct JwsFormat {
+  using Doc = JwsDocument;
+  static constexpr std::string_view kSignature = "JwsData";
+  static bool Scan(std::span<char> bytes, const ConversionSettings& s, PatchedFile& out,
+                   std::string& why) {
+    return ScanPatchJws(bytes, s, out, why);
+  }
+  static bool Load(std::string_view bytes, Doc& doc, FormatError* e) {
+    return ReadJwsBytes(bytes, doc, e);
+  }
+  static EntityStore& Store(Doc& doc) { return doc.store; }
+  static int32_t Version(const Doc& doc) { return doc.version; }
+  static bool Build(int32_t v, Doc& doc, std::string& out, FormatError* e) {
+    return BuildJwsBytes(v, doc, out, e);
+  }
+};
+
+// Each worker thread reads file after file into the same memory.
+FileBuffer& ThreadFileBuffer() {
+  thread_local FileBuffer buffer;
+  return buffer;
+}
+
+// Writes the converted pieces, or in a dry run checks that they could be.
+bool Put(const fs::path& output, const PathState& state, std::span<const std::string_view> pieces,
+         OutputMode mode, FormatError* error) {
+  return mode == OutputMode::kDryRun ? CheckOutputReplaceable(output, state, error)
+                                     : WriteOutputKeepingBackup(output, state, pieces, error);
+}
+
+// The fast path: false when the file is not in the writer's form.
+template <typename Format>
+bool ConvertByPatching(std::span<char> bytes, const fs::path& output, const PathState& state,
+                       const ConversionSettings& settings, OutputMode mode,
+                       ConvertResult& result) {
+  PatchedFile patched;
+  std::string why;
+  if (!Format::Scan(bytes, settings, patched, why)) return false;
+  std::vector<std::string_view> pieces;
+  pieces.reserve(patched.pieces.size() + 1);
+  pieces.push_back(patched.head);
+  pieces.insert(pieces.end(), patched.pieces.begin(), patched.pieces.end());
+  FormatError error;
+  if (!Put(output, state, pieces, mode, &error)) {
+    result = Failed(ConvertStatus::kWriteFailed, error);
+  } else {
+    result.counts = patched.counts;
+  }
+  return true;
+}
+
+// The full path: load, convert, build the bytes, and only when all of that
+// worked, write them.
+template <typename Format>
+ConvertResult ConvertWhole(std::string_view bytes, const fs::path& output, const PathState& state,
+                           const ConversionSettings& settings, OutputMode mode) {
+  auto doc = std::make_unique<typename Format::Doc>();  // large tables: keep off the stack
+  FormatError error;
+  if (!Format::Load(bytes, *doc, &error)) return Failed(ConvertStatus::kLoadFailed, error);
+  ConvertResult result;
+  const int32_t version = Format::Version(*doc);
+  result.counts = ApplyLayerConversion(Format::Store(*doc), version, settings);
+  std::string built;
+  if (!Format::Build(version, *doc, built, &error)) {
+    return Failed(ConvertStatus::kWriteFailed, error);
+  }
+  std::string_view piece = built;
+  if (!Put(output, state, std::span(&piece, 1), mode, &error)) {
+    return Failed(ConvertStatus::kWriteFailed, error);
+  }
+  return result;
+}
+
+template <typename Format>
+ConvertResult ConvertFile(const fs::path& source, const fs::path& output,
+                          const ConversionSettings& settings, const ProgressFn& progress,
+                          OutputMode mode, ConvertPath path) {
+  FileBuffer& buffer = ThreadFileBuffer();
+  PathState source_state;
+  FormatError error;
+  if (!ReadWholeFileInto(source, buffer, source_state, &error)) return Failed(ConvertStatus::kLoadFailed, error);
+  // The probe looks at the bytes just read rather than opening the file again.
+  if (!buffer.view().starts_with(Format::kSignature)) {
+    ConvertResult skipped;
+    skipped.status = ConvertStatus::kNotDrawing;
+    return skipped;
+  }
+  ReportProgress(progress, source, output);
+  const PathState output_state = LookAtPath(output);  // the one look at the output
+  if (OutputIsSource(source, source_state, output, output_state)) {
+    return Failed(ConvertStatus::kWriteFailed, kOutputIsSource);
+  }
+  if (path == ConvertPath::kFast) {
+    ConvertResult result;
+    if (ConvertByPatching<Format>(buffer.bytes(), output, output_state, settings, mode, result)) {
+      return result;
+    }
+    // The scan may have patched part of the bytes: the full path reads afresh.
+    if (!ReadWholeFileInto(source, buffer, source_state, &error)) return Failed(ConvertStatus::kLoadFailed, error);
+  }
+  return ConvertWhole<Format>(buffer.view(), output, output_state, settings, mode);
+}
+
 }  // namespace
 
 ConvertResult ConvertJwwFile(const fs::path& source, const fs::path& output,
                              const ConversionSettings& settings, const ProgressFn& progress,
-                             OutputMode mode) {
-  ReportProgress(progress, source, output);
-  if (OutputIsSource(source, output)) return Failed(ConvertStatus::kWriteFailed, kOutputIsSource);
-  auto doc = std::make_unique<JwwDocument>();  // large tables: keep off the stack
-  FormatError error;
-  ConvertResult result;
-  if (!ReadJwwFile(source, *doc, &error)) {
-    result = Failed(ConvertStatus::kLoadFailed, error);
-  } else {
-    result = ConvertLoaded(*doc, doc->store, doc->header.version, output, settings, mode,
-                           [](int32_t v, JwwDocument& d, std::string& out, FormatError* e) {
-                             return BuildJwwBytes(v, d, out, e);
-                           });
-  }
-  FreeJwwDocument(*doc);
-  return result;
+                             OutputMode mode, ConvertPath path) {
+  return ConvertFile<JwwFormat>(source, output, settings, progress, mode, path);
 }
 
 ConvertResult ConvertJwsFile(const fs::path& source, const fs::path& output,
                              const ConversionSettings& settings, const ProgressFn& progress,
-                             OutputMode mode) {
-  ReportProgress(progress, source, output);
-  if (OutputIsSource(source, output)) return Failed(ConvertStatus::kWriteFailed, kOutputIsSource);
-  auto doc = std::make_unique<JwsDocument>();
-  FormatError error;
-  ConvertResult result;
-  if (!ReadJwsFile(source, *doc, &error)) {
-    result = Failed(ConvertStatus::kLoadFailed, error);
-  } else {
-    result = ConvertLoaded(*doc, doc->store, doc->version, output, settings, mode,
-                           [](int32_t v, const JwsDocument& d, std::string& out, FormatError* e) {
-                             return BuildJwsBytes(v, d, out, e);
-                           });
-  }
-  FreeJwsDocument(*doc);
-  return result;
+                             OutputMode mode, ConvertPath path) {
+  return ConvertFile<JwsFormat>(source, output, settings, progress, mode, path);
 }
 
 fs::path BackupPathOf(const fs::path& output) {
@@ -107,14 +188,16 @@ fs::path BackupPathOf(const fs::path& output) {
 }
 
 bool CheckOutputReplaceable(const fs::path& output, FormatError* error) {
-  std::error_code ec;
-  const fs::file_status status = fs::symlink_status(output, ec);
-  if (fs::is_directory(status)) {
+  return CheckOutputReplaceable(output, LookAtPath(output), error);
+}
+
+bool CheckOutputReplaceable(const fs::path& output, const PathState& state, FormatError* error) {
+  if (state.is_directory) {
     SetError(error, "a folder has the output's name; it is left as it is");
     return false;
   }
   const fs::path backup = BackupPathOf(output);
-  if (fs::exists(status) && fs::is_directory(fs::symlink_status(backup, ec))) {
+  if (state.exists && LookAtPath(backup).is_directory) {
     SetError(error, "cannot keep the old output as " + PathToUtf8(backup.filename()) +
                         ": a folder has that name; it is left as it is");
     return false;
@@ -124,7 +207,12 @@ bool CheckOutputReplaceable(const fs::path& output, FormatError* error) {
 
 bool WriteOutputKeepingBackup(const fs::path& output, std::span<const std::string_view> pieces,
                               FormatError* error) {
-  if (!CheckOutputReplaceable(output, error)) return false;
+  return WriteOutputKeepingBackup(output, LookAtPath(output), pieces, error);
+}
+
+bool WriteOutputKeepingBackup(const fs::path& output, const PathState& state,
+                              std::span<const std::string_view> pieces, FormatError* error) {
+  if (!CheckOutputReplaceable(output, state, error)) return false;
   fs::path tmp;
   if (!WriteTemporarySibling(output, pieces, tmp, error)) return false;
   std::error_code ec;

@@ -11,10 +11,13 @@
 #include "conversion/conversion_settings.h"
 #include "conversion/layer_rules.h"
 #include "formats/format_error.h"
+#include "platform/native_file.h"
 
 namespace varnelko {
 
-enum class ConvertStatus { kConverted, kLoadFailed, kWriteFailed };
+// kNotDrawing: the file does not begin with its format's signature; it is
+// skipped without a message.
+enum class ConvertStatus { kConverted, kLoadFailed, kWriteFailed, kNotDrawing };
 
 struct ConvertResult {
   ConvertStatus status = ConvertStatus::kConverted;
@@ -29,14 +32,24 @@ using ProgressFn = std::function<void(const std::string& utf8_text)>;
 // same refusals that can be foreseen, with no output, backup or temporary file.
 enum class OutputMode { kWrite, kDryRun };
 
+// kFast patches a file that is already in the form the writer gives it
+// where it lies and writes it as spans of itself; any other file, and every
+// file with kFull, is loaded, converted and written whole. The outputs are
+// the same either way.
+enum class ConvertPath { kFast, kFull };
+
+// Reads the source once, checks its signature on the bytes read (a file of
+// another format is kNotDrawing), converts and writes.
 ConvertResult ConvertJwwFile(const std::filesystem::path& source,
                              const std::filesystem::path& output,
                              const ConversionSettings& settings, const ProgressFn& progress = {},
-                             OutputMode mode = OutputMode::kWrite);
+                             OutputMode mode = OutputMode::kWrite,
+                             ConvertPath path = ConvertPath::kFast);
 ConvertResult ConvertJwsFile(const std::filesystem::path& source,
                              const std::filesystem::path& output,
                              const ConversionSettings& settings, const ProgressFn& progress = {},
-                             OutputMode mode = OutputMode::kWrite);
+                             OutputMode mode = OutputMode::kWrite,
+                             ConvertPath path = ConvertPath::kFast);
 
 // The output path with its extension replaced by ".BAK" (appended when none).
 std::filesystem::path BackupPathOf(const std::filesystem::path& output);
@@ -52,10 +65,16 @@ bool WriteOutputKeepingBackup(const std::filesystem::path& output,
                               std::span<const std::string_view> pieces, FormatError* error);
 bool WriteOutputKeepingBackup(const std::filesystem::path& output, std::string_view bytes,
                               FormatError* error);
+// The same, for an output already looked at (`state`): the output is not
+// looked at again.
+bool WriteOutputKeepingBackup(const std::filesystem::path& output, const PathState& state,
+                              std::span<const std::string_view> pieces, FormatError* error);
 
 // The refusals WriteOutputKeepingBackup makes before writing anything: a
 // folder under the output name, or under the backup name while an output
 // exists. A dry run reports them as a real run would.
 bool CheckOutputReplaceable(const std::filesystem::path& output, FormatError* error);
+bool CheckOutputReplaceable(const std::filesystem::path& output, const PathState& state,
+                            FormatError* error);
 
 }  // namespace varnelko

@@ -19,52 +19,6 @@ bool OnTarget(const ConversionSettings& s, uint16_t group, uint16_t layer) {
   return SlotPicks(s.C(1), group) && SlotPicks(s.C(2), layer);
 }
 
-// Applies one rule to one header and counts it when the value changed.
-class Converter {
- public:
-  Converter(const ConversionSettings& s, int32_t version)
-      : s_(s), extras_(version >= kFirstVersionWithDimensionExtras) {}
-
-  void Color(TEntHeader& h) {
-    uint16_t next = ConvertPenColor(s_, h.pen_color, h.layer_group, h.layer);
-    if (next != h.pen_color) ++counts_.colors;
-    h.pen_color = next;
-  }
-  void Style(TEntHeader& h) {
-    uint8_t next = ConvertPenStyle(s_, h.pen_style, h.layer_group, h.layer);
-    if (next != h.pen_style) ++counts_.styles;
-    h.pen_style = next;
-  }
-
-  // Colours of a dimension's members: its line and text, and from version
-  // 420 its auxiliary lines and points. The dimension's own header stays.
-  void DimensionColors(TEntSunpo& d) {
-    Color(d.line.header);
-    Color(d.text.header);
-    if (!extras_) return;
-    for (TEntSen& aux : d.aux_lines) Color(aux.header);
-    for (TEntTen& p : d.points) Color(p.header);
-  }
-  // Line types of a dimension's member lines only; never its text or points.
-  void DimensionStyles(TEntSunpo& d) {
-    Style(d.line.header);
-    if (!extras_) return;
-    for (TEntSen& aux : d.aux_lines) Style(aux.header);
-  }
-
-  const ConversionCounts& counts() const { return counts_; }
-
- private:
-  const ConversionSettings& s_;
-  bool extras_;
-  ConversionCounts counts_;
-};
-
-template <typename T>
-void ColorAll(Converter& c, std::vector<T>& entities) {
-  for (T& e : entities) c.Color(e.header);
-}
-
 // The dimension and block gates test for exactly 1, while the rules treat
 // any non-zero C3 / C4 as on: a hand-edited slot of 2 converts plain
 // entities but opens no gate.
@@ -72,49 +26,46 @@ bool DimensionGate(const ConversionSettings& s) {
   return (s.C(3) == 1 && s.C(5) == 1) || (s.C(4) == 1 && s.C(7) == 1);
 }
 
-void ConvertTopLevel(Converter& c, EntityStore& store, const ConversionSettings& s) {
-  for (TEntSen& e : store.lines) {
-    c.Color(e.header);
-    c.Style(e.header);
-  }
-  for (TEntEnko& e : store.arcs) {
-    c.Color(e.header);
-    c.Style(e.header);
-  }
-  ColorAll(c, store.points);
-  ColorAll(c, store.texts);
-  if (DimensionGate(s)) {
-    for (TEntSunpo& d : store.dimensions) {
-      if (s.C(5) == 1) c.DimensionColors(d);
-      if (s.C(7) == 1) c.DimensionStyles(d);
-    }
-  }
-  ColorAll(c, store.solids);
-  // Block insertions keep their pen colour and style.
-}
+// Walks one list with the rules of its level.
+class ListConverter {
+ public:
+  ListConverter(const LayerRules& rules, bool member, int32_t version, ConversionCounts& counts)
+      : rules_(rules), member_(member), extras_(version >= kFirstVersionWithDimensionExtras),
+        counts_(counts) {}
 
-void ConvertBlockMembers(Converter& c, EntityList& m, const ConversionSettings& s) {
-  const bool colors = s.C(6) == 1;
-  const bool styles = s.C(8) == 1;
-  auto line_like = [&](TEntHeader& h) {
-    if (colors) c.Color(h);
-    if (styles) c.Style(h);
-  };
-  for (TEntSen& e : m.lines) line_like(e.header);
-  for (TEntEnko& e : m.arcs) line_like(e.header);
-  if (colors) {
-    ColorAll(c, m.points);
-    ColorAll(c, m.texts);
+  void Convert(EntityList& list) {
+    All(list.lines, HeaderPlace::kLine);
+    All(list.arcs, HeaderPlace::kArc);
+    All(list.points, HeaderPlace::kPoint);
+    All(list.texts, HeaderPlace::kText);
+    for (TEntSunpo& d : list.dimensions) Dimension(d);
+    All(list.solids, HeaderPlace::kSolid);
+    All(list.blocks, HeaderPlace::kBlock);
   }
-  if (DimensionGate(s)) {
-    for (TEntSunpo& d : m.dimensions) {
-      if (s.C(3) == 1 && s.C(5) == 1 && colors) c.DimensionColors(d);
-      if (s.C(4) == 1 && s.C(7) == 1 && styles) c.DimensionStyles(d);
-    }
+
+ private:
+  void Apply(HeaderPlace place, TEntHeader& h) { rules_.Apply(place, member_, h, counts_); }
+
+  template <typename T>
+  void All(std::vector<T>& entities, HeaderPlace place) {
+    for (T& e : entities) Apply(place, e.header);
   }
-  if (s.C(3) == 1 && colors) ColorAll(c, m.solids);
-  // Member block insertions are not visited.
-}
+
+  // A dimension's members; from version 420 its auxiliary lines and points.
+  void Dimension(TEntSunpo& d) {
+    Apply(HeaderPlace::kDimension, d.header);
+    Apply(HeaderPlace::kDimensionLine, d.line.header);
+    Apply(HeaderPlace::kDimensionText, d.text.header);
+    if (!extras_) return;
+    for (TEntSen& aux : d.aux_lines) Apply(HeaderPlace::kDimensionLine, aux.header);
+    for (TEntTen& p : d.points) Apply(HeaderPlace::kDimensionPoint, p.header);
+  }
+
+  const LayerRules& rules_;
+  const bool member_;
+  const bool extras_;
+  ConversionCounts& counts_;
+};
 
 }  // namespace
 
@@ -132,14 +83,49 @@ uint8_t ConvertPenStyle(const ConversionSettings& s, uint8_t style, uint16_t gro
   return OnTarget(s, group, layer) ? kAuxLineType : style;
 }
 
+LayerRules::LayerRules(const ConversionSettings& s) : s_(s) {
+  using P = HeaderPlace;
+  auto set = [this](bool member, P place, bool color, bool style) {
+    rules_[member][static_cast<size_t>(place)] = Rules{color, style};
+  };
+  // Every place not set here (block insertions, a dimension's own header, a
+  // block definition's header) keeps its colour and style.
+  const bool dims = DimensionGate(s);
+  // Top level: the colour rule and the line type rule themselves test C3
+  // and C4; dimension members also need the dimension gate and C5 / C7.
+  set(false, P::kLine, true, true);
+  set(false, P::kArc, true, true);
+  set(false, P::kPoint, true, false);
+  set(false, P::kText, true, false);
+  set(false, P::kSolid, true, false);
+  set(false, P::kDimensionLine, dims && s.C(5) == 1, dims && s.C(7) == 1);
+  set(false, P::kDimensionText, dims && s.C(5) == 1, false);
+  set(false, P::kDimensionPoint, dims && s.C(5) == 1, false);
+  // Members of block definitions: C6 for colours, C8 for line types; their
+  // dimensions and solids test the switches for exactly 1.
+  const bool colors = s.C(6) == 1;
+  const bool styles = s.C(8) == 1;
+  const bool dim_colors = dims && s.C(3) == 1 && s.C(5) == 1 && colors;
+  const bool dim_styles = dims && s.C(4) == 1 && s.C(7) == 1 && styles;
+  set(true, P::kLine, colors, styles);
+  set(true, P::kArc, colors, styles);
+  set(true, P::kPoint, colors, false);
+  set(true, P::kText, colors, false);
+  set(true, P::kSolid, s.C(3) == 1 && colors, false);
+  set(true, P::kDimensionLine, dim_colors, dim_styles);
+  set(true, P::kDimensionText, dim_colors, false);
+  set(true, P::kDimensionPoint, dim_colors, false);
+}
+
 ConversionCounts ApplyLayerConversion(EntityStore& store, int32_t version,
                                       const ConversionSettings& s) {
-  Converter c(s, version);
-  ConvertTopLevel(c, store, s);
-  if (s.C(6) == 1 || s.C(8) == 1) {
-    for (TEntBlockDef& def : store.block_defs) ConvertBlockMembers(c, def.members, s);
+  const LayerRules rules(s);
+  ConversionCounts counts;
+  ListConverter(rules, false, version, counts).Convert(store);
+  for (TEntBlockDef& def : store.block_defs) {
+    ListConverter(rules, true, version, counts).Convert(def.members);
   }
-  return c.counts();
+  return counts;
 }
 
 }  // namespace varnelko

@@ -84,6 +84,14 @@ std::string CleanWalk(std::string_view text, bool drop_caret_m) {
 // True when the walk would drop something. Most names and texts are clean,
 // and the writers call the cleaner on every one of them.
 bool NeedsCleaning(std::string_view text, bool drop_caret_m) {
+  // A text without any control byte or caret is clean whatever its
+  // characters; this test runs without tracking double-byte characters, and
+  // only a text that holds such a byte is walked.
+  bool suspect = false;
+  for (char c : text) {
+    suspect |= IsControlByte(static_cast<uint8_t>(c)) || (drop_caret_m && c == '^');
+  }
+  if (!suspect) return false;
   size_t i = 0;
   while (i < text.size()) {
     const auto b = static_cast<uint8_t>(text[i]);

@@ -22,6 +22,7 @@ class ByteWriter {
   const std::string& data() const { return out_; }
   std::string Take() { return std::move(out_); }
   void Reserve(size_t n) { out_.reserve(n); }
+  void Clear() { out_.clear(); }
 
  private:
   void Raw(const void* p, size_t n) { out_.append(static_cast<const char*>(p), n); }

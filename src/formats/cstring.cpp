@@ -2,10 +2,17 @@
 
 namespace varnelko {
 
-std::string ReadCString(ByteReader& in) {
+std::string_view ViewCString(ByteReader& in, bool& writer_form) {
   size_t length = in.U8();
-  if (length == 0xFF) length = in.U16();
-  return in.Bytes(length);
+  bool escaped = length == 0xFF;
+  if (escaped) length = in.U16();
+  writer_form = escaped != CStringHasShortForm(length);
+  return in.View(length);
+}
+
+std::string ReadCString(ByteReader& in) {
+  bool writer_form;
+  return std::string(ViewCString(in, writer_form));
 }
 
 bool WriteCString(ByteWriter& out, std::string_view text, FormatError* error) {
@@ -15,7 +22,7 @@ bool WriteCString(ByteWriter& out, std::string_view text, FormatError* error) {
              out.size());
     return false;
   }
-  if (text.size() < 0xFF) {
+  if (CStringHasShortForm(text.size())) {
     out.U8(static_cast<uint8_t>(text.size()));
   } else {
     out.U8(0xFF);

@@ -15,6 +15,13 @@ constexpr size_t kMaxCStringLength = 65535;
 
 std::string ReadCString(ByteReader& in);
 
+// The text of the next CString without copying it. `writer_form` tells
+// whether its length takes the form WriteCString gives that length.
+std::string_view ViewCString(ByteReader& in, bool& writer_form);
+
+// A text below 255 bytes takes the one-byte length; longer ones the escape.
+constexpr bool CStringHasShortForm(size_t length) { return length < 0xFF; }
+
 // False (and nothing written) for a text longer than 65,535 bytes: the format
 // has no length for it.
 bool WriteCString(ByteWriter& out, std::string_view text, FormatError* error = nullptr);

@@ -39,7 +39,10 @@ bool WriteEntityArchive(ByteWriter& out, int32_t version, const EntityStore& sto
 // a writer can reserve its output once.
 size_t EstimateArchiveSize(const EntityStore& store);
 
-// Building blocks, exposed for tests of the exact byte layouts.
+// Building blocks, exposed for tests of the exact byte layouts and for the
+// scan-and-patch conversion, which checks a file against them.
+// A count below 0xFFFF is one i16; any other is 0xFFFF and an i32.
+constexpr bool CountHasShortForm(int64_t n) { return n >= 0 && n < 0xFFFF; }
 void WriteCount(ByteWriter& out, int32_t n);
 void WriteClassRef(ByteWriter& out, int32_t class_index);
 // Writes `header` normalised for normalisation type 1..8 at `version`.

@@ -5,19 +5,14 @@
 #include <string_view>
 
 #include "document/text_helpers.h"
+#include "formats/archive_tags.h"
 #include "formats/cstring.h"
 #include "formats/entity_archive.h"
+#include "formats/jww/bound_image_refs.h"
 
 namespace varnelko {
 namespace {
 
-// Class names by normalisation type; the block definition class is type 8.
-constexpr std::array<std::string_view, 9> kClassNames = {
-    "",          "CDataSen",    "CDataEnko",  "CDataTen",   "CDataMoji",
-    "CDataSunpou", "CDataSolid", "CDataBlock", "CDataList",
-};
-
-constexpr std::string_view kImageMarker = "^@BM%temp%";
 constexpr std::string_view kShortImageMarker = "^@BM";
 
 bool InRange(int v, int lo, int hi) { return v >= lo && v <= hi; }
@@ -81,7 +76,7 @@ class ArchiveWriter {
  public:
   ArchiveWriter(ByteWriter& out, int32_t version, const ArchiveWriteOptions& options,
                 FormatError* error)
-      : out_(out), version_(version), options_(options), error_(error) {}
+      : out_(out), version_(version), options_(options), error_(error), tags_(version) {}
 
   bool Write(const EntityStore& store) {
     WriteCount(out_, static_cast<int32_t>(store.order.size()));
@@ -99,14 +94,13 @@ class ArchiveWriter {
     WriteEntHeader(out_, version_, kNormBlockDef, def.header);
     out_.I32(def.number);
     out_.I32(def.referenced);
-    // A negative time stamp announces eight more bytes to a reader, which
-    // this writer never writes; such a definition is read back with its
-    // position as time stamp, so that is what goes into the file.
-    out_.I32(def.timestamp < 0 ? static_cast<int32_t>(position + 1) : def.timestamp);
+    // A negative time stamp would announce eight more bytes to a reader,
+    // which this writer never writes.
+    out_.I32(BlockDefStamp(def.timestamp, position));
     std::string where = "block definition " + std::to_string(position + 1);
     if (!String(def.name, where + " name")) return false;
     WriteCount(out_, static_cast<int32_t>(def.members.order.size()));
-    ++counter_;  // the definition's own object number, taken before its members
+    tags_.CountObject();  // the definition's own number, taken before its members
     return List(def.members, where);
   }
 
@@ -117,7 +111,7 @@ class ArchiveWriter {
         if (error_) error_->what = where + " entry " + std::to_string(i + 1) + ": " + error_->what;
         return false;
       }
-      ++counter_;  // the object's own number
+      tags_.CountObject();  // the object's own number
     }
     return true;
   }
@@ -160,19 +154,7 @@ class ArchiveWriter {
     return (this->*write)(*record);
   }
 
-  void Tag(int norm_type) {
-    int32_t& index = class_index_[norm_type];
-    if (index != 0) {
-      WriteClassRef(out_, index);
-      return;
-    }
-    std::string_view name = kClassNames[norm_type];
-    out_.U16(0xFFFF);
-    out_.U16(static_cast<uint16_t>(version_));  // schema: the version's low 16 bits
-    out_.U16(static_cast<uint16_t>(name.size()));
-    out_.Bytes(name);
-    index = counter_++;
-  }
+  void Tag(int norm_type) { tags_.Tag(out_, norm_type); }
 
   // The text as CleanTextForWrite makes it, copied only when it changes.
   static std::string_view Cleaned(std::string_view text, std::string& storage) {
@@ -211,7 +193,7 @@ class ArchiveWriter {
     WriteEntHeader(out_, version_, 3, e.header);
     out_.F64(e.x), out_.F64(e.y);
     out_.I32(e.temporary);
-    if (e.header.pen_style == 100) {
+    if (e.header.pen_style == kPointExtrasPenStyle) {
       out_.I32(e.code);
       out_.F64(e.angle), out_.F64(e.scale);
     }
@@ -242,7 +224,7 @@ class ArchiveWriter {
     WriteEntHeader(out_, version_, 5, e.header);
     Line(e.line);
     if (!Text(e.text, false)) return false;
-    if (version_ < 420) return true;  // older files end a dimension here
+    if (version_ < kDimensionExtrasVersion) return true;  // older files end a dimension here
     out_.I16(e.sxf_mode);
     for (const TEntSen& aux : e.aux_lines) Line(aux);
     for (const TEntTen& p : e.points) Point(p);
@@ -252,7 +234,7 @@ class ArchiveWriter {
   bool Solid(const TEntSolid& e) {
     WriteEntHeader(out_, version_, 6, e.header);
     for (const TSolidCorner& c : e.corners) out_.F64(c.x), out_.F64(c.y);
-    if (e.header.pen_color == 10) out_.I32(e.color);
+    if (e.header.pen_color == kSolidColorPenColor) out_.I32(e.color);
     return true;
   }
 
@@ -268,14 +250,13 @@ class ArchiveWriter {
   const int32_t version_;
   const ArchiveWriteOptions& options_;
   FormatError* error_;
-  int32_t counter_ = 1;
-  std::array<int32_t, 9> class_index_{};  // 0: class not written yet
+  ArchiveTagWriter tags_;
 };
 
 }  // namespace
 
 void WriteCount(ByteWriter& out, int32_t n) {
-  if (n >= 0 && n < 0xFFFF) {
+  if (CountHasShortForm(n)) {
     out.U16(static_cast<uint16_t>(n));
   } else {
     out.U16(0xFFFF);
@@ -295,7 +276,7 @@ void WriteClassRef(ByteWriter& out, int32_t class_index) {
 TEntHeader NormalizeEntHeader(int32_t version, int norm_type, TEntHeader h) {
   int style = h.pen_style;
   int color = h.pen_color;
-  if (version < 420) {
+  if (version < kDimensionExtrasVersion) {  // before the extended styles and colours
     if (norm_type <= 2) style = MapOldStyle(style);
     if (norm_type <= 6) color = MapOldColor(color);
   }
@@ -310,14 +291,9 @@ TEntHeader NormalizeEntHeader(int32_t version, int norm_type, TEntHeader h) {
 }
 
 void WriteEntHeader(ByteWriter& out, int32_t version, int norm_type, const TEntHeader& header) {
-  TEntHeader h = NormalizeEntHeader(version, norm_type, header);
-  out.I32(h.group);
-  out.U8(h.pen_style);
-  out.U16(h.pen_color);
-  if (version >= 351) out.U16(h.pen_width);
-  out.U16(h.layer);
-  out.U16(h.layer_group);
-  out.U16(h.flags);
+  uint8_t bytes[kMaxEntHeaderBytes];
+  size_t n = PutEntHeader(bytes, version, NormalizeEntHeader(version, norm_type, header));
+  out.Bytes(std::string_view(reinterpret_cast<const char*>(bytes), n));
 }
 
 size_t EstimateArchiveSize(const EntityStore& store) {

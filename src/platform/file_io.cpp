@@ -43,6 +43,14 @@ bool ReadWholeFile(const fs::path& path, std::string& out, FormatError* error) {
   return ReadUpTo(path, static_cast<size_t>(-1), out, error);
 }
 
+bool ReadWholeFileInto(const fs::path& path, FileBuffer& buffer, PathState& state,
+                       FormatError* error) {
+  std::string why;
+  if (ReadRegularFileInto(path, buffer, state, why)) return true;
+  SetError(error, why);
+  return false;
+}
+
 bool ReadFilePrefix(const fs::path& path, size_t max_bytes, std::string& out,
                     FormatError* error) {
   return ReadUpTo(path, max_bytes, out, error);

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "formats/format_error.h"
+#include "platform/native_file.h"
 
 namespace varnelko {
 
@@ -14,6 +15,11 @@ namespace varnelko {
 // or is no regular file, with the operating system's reason in `error`.
 bool ReadWholeFile(const std::filesystem::path& path, std::string& out,
                    FormatError* error = nullptr);
+
+// As ReadWholeFile, into memory the caller reuses from file to file, with
+// one open; `state` receives the file's identity.
+bool ReadWholeFileInto(const std::filesystem::path& path, FileBuffer& buffer, PathState& state,
+                       FormatError* error = nullptr);
 
 // Reads at most `max_bytes` from the start of the file.
 bool ReadFilePrefix(const std::filesystem::path& path, size_t max_bytes, std::string& out,

@@ -8,8 +8,11 @@
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 #endif
+
+#include <vector>
 
 namespace varnelko {
 namespace fs = std::filesystem;
@@ -32,7 +35,48 @@ std::string NotRegular(fs::file_type type) {
 
 }  // namespace
 
+// The buffer's memory, for the readers below.
+struct FileBufferAccess {
+  // Room for `n` bytes; what the buffer held is dropped when it has to grow.
+  // The old memory goes first, so that the allocator can hand it out again,
+  // and the buffer grows by half at least, so that a batch of ever larger
+  // files moves it only a few times. Pages beyond what is read are never
+  // touched, so the headroom costs no memory.
+  static char* Room(FileBuffer& b, size_t n) {
+    if (b.capacity_ < n) {
+      b.data_.reset();
+      b.capacity_ = std::max(n, b.capacity_ + b.capacity_ / 2);
+      b.data_ = std::make_unique_for_overwrite<char[]>(b.capacity_);
+    }
+    return b.data_.get();
+  }
+  static size_t Capacity(const FileBuffer& b) { return b.capacity_; }
+  static void SetSize(FileBuffer& b, size_t n) { b.size_ = n; }
+};
+
 #if defined(_WIN32)
+
+PathState LookAtPath(const fs::path& path) {
+  std::error_code ec;
+  const fs::file_status status = fs::symlink_status(path, ec);
+  return {fs::exists(status), fs::is_directory(status), 0, 0};
+}
+
+bool SameFile(const fs::path& a, const PathState&, const fs::path& b, const PathState&) {
+  std::error_code ec;
+  return fs::equivalent(a, b, ec) && !ec;
+}
+
+bool ReadRegularFileInto(const fs::path& path, FileBuffer& buffer, PathState& state,
+                         std::string& why) {
+  std::string bytes;
+  FileBufferAccess::SetSize(buffer, 0);
+  if (!ReadRegularFile(path, static_cast<size_t>(-1), bytes, why)) return false;
+  std::copy(bytes.begin(), bytes.end(), FileBufferAccess::Room(buffer, bytes.size()));
+  FileBufferAccess::SetSize(buffer, bytes.size());
+  state = LookAtPath(path);
+  return true;
+}
 
 bool ReadRegularFile(const fs::path& path, size_t max_bytes, std::string& out, std::string& why) {
   out.clear();
@@ -83,29 +127,42 @@ std::error_code WriteNewFile(const fs::path& path, std::span<const std::string_v
 
 #else
 
-bool ReadRegularFile(const fs::path& path, size_t max_bytes, std::string& out, std::string& why) {
-  out.clear();
-  // Looked at before opening, so that no device is ever opened; checked
-  // again on the open descriptor, in case the name was replaced meanwhile.
-  struct stat info {};
+namespace {
+
+// Opens a regular file for reading; -1 with `why` otherwise. Looked at
+// before opening, so that no device is ever opened; checked again on the
+// open descriptor (`info`), in case the name was replaced meanwhile.
+int OpenRegularFile(const fs::path& path, struct stat& info, std::string& why) {
   if (::stat(path.c_str(), &info) != 0) {
     why = "cannot open: " + Reason(errno);
-    return false;
+    return -1;
   }
   if (!S_ISREG(info.st_mode)) {
     std::error_code ec;
     why = NotRegular(fs::status(path, ec).type());
-    return false;
+    return -1;
   }
   // Non-blocking, so that a FIFO slipped in after the check cannot hang the open.
   int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
     why = "cannot open: " + Reason(errno);
-    return false;
+    return -1;
   }
-  bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  if (!ok) why = "not a regular file";
-  if (ok) out.reserve(static_cast<size_t>(std::min<uintmax_t>(info.st_size, max_bytes)));
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) return fd;
+  why = "not a regular file";
+  ::close(fd);
+  return -1;
+}
+
+}  // namespace
+
+bool ReadRegularFile(const fs::path& path, size_t max_bytes, std::string& out, std::string& why) {
+  out.clear();
+  struct stat info {};
+  int fd = OpenRegularFile(path, info, why);
+  if (fd < 0) return false;
+  bool ok = true;
+  out.reserve(static_cast<size_t>(std::min<uintmax_t>(info.st_size, max_bytes)));
   char chunk[1 << 16];
   while (ok && out.size() < max_bytes) {
     ssize_t n = ::read(fd, chunk, std::min(sizeof chunk, max_bytes - out.size()));
@@ -121,18 +178,107 @@ bool ReadRegularFile(const fs::path& path, size_t max_bytes, std::string& out, s
   return ok;
 }
 
+PathState LookAtPath(const fs::path& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0) return {};
+  PathState state{true, S_ISDIR(info.st_mode), static_cast<uint64_t>(info.st_dev),
+                  static_cast<uint64_t>(info.st_ino)};
+  // A link is identified by what it leads to (a second look, for links only).
+  if (S_ISLNK(info.st_mode) && ::stat(path.c_str(), &info) == 0) {
+    state.device = static_cast<uint64_t>(info.st_dev);
+    state.file = static_cast<uint64_t>(info.st_ino);
+  }
+  return state;
+}
+
+bool SameFile(const fs::path&, const PathState& a, const fs::path&, const PathState& b) {
+  return a.exists && b.exists && a.device == b.device && a.file == b.file;
+}
+
+bool ReadRegularFileInto(const fs::path& path, FileBuffer& buffer, PathState& state,
+                         std::string& why) {
+  FileBufferAccess::SetSize(buffer, 0);
+  struct stat info {};
+  int fd = OpenRegularFile(path, info, why);
+  if (fd < 0) return false;
+  bool ok = true;
+  state = {true, false, static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
+  // One byte more than the size, so that a file that grew meanwhile shows.
+  size_t size = 0, room = static_cast<size_t>(info.st_size) + 1;
+  char* data = FileBufferAccess::Room(buffer, room);
+  room = FileBufferAccess::Capacity(buffer);
+  while (ok) {
+    if (size == room) {
+      // The file grew: start again into more room.
+      room *= 2;
+      data = FileBufferAccess::Room(buffer, room);
+      size = 0;
+      if (::lseek(fd, 0, SEEK_SET) != 0) {
+        why = "cannot read: " + Reason(errno);
+        ok = false;
+        break;
+      }
+    }
+    const size_t asked = room - size;
+    ssize_t n = ::read(fd, data + size, asked);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      why = "cannot read: " + Reason(errno);
+      ok = false;
+    }
+    if (n <= 0) break;
+    size += static_cast<size_t>(n);
+    // A regular file gives less than asked only at its end: no read for
+    // the end-of-file answer.
+    if (static_cast<size_t>(n) < asked) break;
+  }
+  ::close(fd);
+  FileBufferAccess::SetSize(buffer, ok ? size : 0);
+  return ok;
+}
+
+namespace {
+
+// Writes all pieces with writev, at most kWriteChunk bytes per call.
+int WritePieces(int fd, std::span<const std::string_view> pieces) {
+  constexpr size_t kWriteChunk = 256 * 1024;
+  constexpr size_t kMaxVectors = 64;
+  size_t piece = 0, offset = 0;
+  iovec vectors[kMaxVectors];
+  while (piece < pieces.size()) {
+    // Gather up to kWriteChunk bytes from where the last call stopped.
+    size_t count = 0, total = 0, p = piece, o = offset;
+    while (p < pieces.size() && count < kMaxVectors && total < kWriteChunk) {
+      size_t take = std::min(pieces[p].size() - o, kWriteChunk - total);
+      if (take) vectors[count++] = {const_cast<char*>(pieces[p].data() + o), take};
+      total += take;
+      o += take;
+      if (o == pieces[p].size()) ++p, o = 0;
+    }
+    if (total == 0) {
+      piece = p, offset = o;
+      continue;
+    }
+    ssize_t n = ::writev(fd, vectors, static_cast<int>(count));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return n < 0 ? errno : EIO;
+    // Step over what was written (all of it, or less after a short write).
+    for (size_t left = static_cast<size_t>(n); left > 0;) {
+      size_t step = std::min(left, pieces[piece].size() - offset);
+      left -= step;
+      offset += step;
+      if (offset == pieces[piece].size()) ++piece, offset = 0;
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
 std::error_code WriteNewFile(const fs::path& path, std::span<const std::string_view> pieces) {
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return {errno, std::generic_category()};
-  int error = 0;
-  for (std::string_view piece : pieces) {
-    while (!piece.empty() && error == 0) {
-      ssize_t n = ::write(fd, piece.data(), piece.size());
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) error = n < 0 ? errno : EIO;
-      else piece.remove_prefix(static_cast<size_t>(n));
-    }
-  }
+  int error = WritePieces(fd, pieces);
   // A full disk may only show at close on some file systems.
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error == 0) return {};

@@ -3,12 +3,15 @@
 // without crashing, reading out of bounds or leaking.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 #include "formats/entity_archive.h"
 #include "formats/jww/jww_file.h"
 #include "formats/jww/jww_header.h"
 #include "render/svg_writer.h"
+#include "../support/conversion_paths.h"
 
 namespace {
 
@@ -41,6 +44,27 @@ void ReadFigureArchive(std::string_view bytes) {
   ReadEntityArchive(in, 600, kJwsMaxClassName, store);
 }
 
+// --- The two conversion paths must agree -------------------------------
+// Wherever the scan-and-patch conversion converts, the full path (load,
+// convert, write) must give the same bytes and counts; the settings come
+// from the input's last byte so that the fuzzer explores them too.
+void CompareConversionPaths(std::string_view bytes) {
+  if (bytes.empty()) return;
+  const uint8_t pick = static_cast<uint8_t>(bytes.back());
+  ConversionSettings s;
+  s.values = {pick & 1 ? 16 : pick % 16, pick & 2 ? 16 : (pick >> 4), 1 + (pick >> 7),
+              (pick >> 2) & 1, 1, (pick >> 3) & 1, 1, (pick >> 5) & 1};
+  for (bool figure : {false, true}) {
+    std::string difference = test::CompareConversionPaths(bytes, figure, s);
+    if (!difference.empty()) {
+      std::fprintf(stderr, "conversion paths differ (%s): %s\n", figure ? "JWS" : "JWW",
+                   difference.c_str());
+      std::abort();
+    }
+  }
+}
+// -----------------------------------------------------------------------
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -48,5 +72,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   LoadDrawing(bytes);
   ReadMemo(bytes);
   ReadFigureArchive(bytes);
+  CompareConversionPaths(bytes);
   return 0;
 }

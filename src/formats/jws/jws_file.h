@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "document/jws_document.h"
 #include "formats/format_error.h"
@@ -11,6 +12,10 @@ namespace varnelko {
 
 bool ReadJwsFile(const std::filesystem::path& path, JwsDocument& doc,
                  FormatError* error = nullptr);
+
+// Loads a figure from bytes held in memory, as ReadJwsFile does with the
+// bytes of a file.
+bool ReadJwsBytes(std::string_view bytes, JwsDocument& doc, FormatError* error = nullptr);
 
 // True when the file's first seven bytes are "JwsData". When the file
 // cannot be opened or read at all, `unreadable` (if given) says why.

@@ -4,11 +4,10 @@
 #include "formats/entity_archive.h"
 #include "platform/file_io.h"
 #include "formats/jws/jws_file.h"
+#include "formats/jws/jws_header.h"
 #include "formats/jws/jws_layout.h"
 
 namespace varnelko {
-
-namespace {
 
 void ReadJwsHeader(ByteReader& in, JwsDocument& doc) {
   // The signature is kept as read and not compared: the probe decides
@@ -23,12 +22,8 @@ void ReadJwsHeader(ByteReader& in, JwsDocument& doc) {
   for (double& v : doc.header_doubles) v = in.F64();
 }
 
-}  // namespace
-
-bool ReadJwsFile(const std::filesystem::path& path, JwsDocument& doc, FormatError* error) {
+bool ReadJwsBytes(std::string_view bytes, JwsDocument& doc, FormatError* error) {
   ClearJwsDocument(doc);
-  std::string bytes;
-  if (!ReadWholeFile(path, bytes, error)) return false;
   ByteReader in(bytes);
   ReadJwsHeader(in, doc);
   // Figures carry nothing after the block definitions, whatever the version:
@@ -40,6 +35,13 @@ bool ReadJwsFile(const std::filesystem::path& path, JwsDocument& doc, FormatErro
     return false;
   }
   return true;
+}
+
+bool ReadJwsFile(const std::filesystem::path& path, JwsDocument& doc, FormatError* error) {
+  ClearJwsDocument(doc);
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes, error)) return false;
+  return ReadJwsBytes(bytes, doc, error);
 }
 
 }  // namespace varnelko

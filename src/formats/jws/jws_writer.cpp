@@ -5,11 +5,10 @@
 #include "formats/entity_archive.h"
 #include "platform/file_io.h"
 #include "formats/jws/jws_file.h"
+#include "formats/jws/jws_header.h"
 #include "formats/jws/jws_layout.h"
 
 namespace varnelko {
-
-namespace {
 
 void WriteJwsHeader(ByteWriter& out, int32_t version, const JwsDocument& doc) {
   // A signature shorter than seven bytes (a figure not loaded from a file)
@@ -25,8 +24,6 @@ void WriteJwsHeader(ByteWriter& out, int32_t version, const JwsDocument& doc) {
   for (int32_t v : doc.header_ints) out.I32(v);
   for (double v : doc.header_doubles) out.F64(v);
 }
-
-}  // namespace
 
 bool BuildJwsBytes(int32_t version, const JwsDocument& doc, std::string& out,
                    FormatError* error) {

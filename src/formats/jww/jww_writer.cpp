@@ -9,6 +9,7 @@
 #include "document/text_helpers.h"
 #include "formats/cstring.h"
 #include "formats/entity_archive.h"
+#include "formats/jww/bound_image_refs.h"
 #include "platform/file_io.h"
 #include "formats/jww/jww_file.h"
 #include "formats/jww/jww_header.h"
@@ -16,57 +17,21 @@
 namespace varnelko {
 namespace {
 
-constexpr std::string_view kImageMarker = "^@BM%temp%";
-
-// Upper-cases ASCII letters and leaves double-byte characters whole, as the
-// Japanese locale does.
-std::string UpperCp932(std::string_view s) {
-  std::string out(s);
-  for (size_t i = 0; i < out.size(); ++i) {
-    uint8_t b = static_cast<uint8_t>(out[i]);
-    if (IsLeadByte(b)) {
-      ++i;
-    } else if (b >= 'a' && b <= 'z') {
-      out[i] = static_cast<char>(b - 'a' + 'A');
-    }
-  }
-  return out;
-}
-
-// Marks the first image whose upper-cased name begins with the reference in
-// `text` ("^@BM%temp%" + name + "," + placement), if it holds one.
-void MarkReferencedImage(std::string_view text, const std::vector<std::string>& upper_names,
-                         BoundImages& images) {
-  if (text.size() < kImageMarker.size() + 1 || !text.starts_with(kImageMarker)) return;
-  size_t comma = text.find(',', kImageMarker.size());
-  if (comma == std::string_view::npos) return;
-  std::string reference =
-      UpperCp932(text.substr(kImageMarker.size(), comma - kImageMarker.size()));
-  for (size_t i = 0; i < upper_names.size(); ++i) {
-    if (upper_names[i].starts_with(reference)) {
-      images.list[i].used = 1;
-      return;
-    }
-  }
-}
-
+// Sets the used flag of every image that a top-level text or a member text
+// of a block definition still refers to.
 void MarkReferencedImages(JwwDocument& doc) {
-  std::vector<std::string> upper_names;
-  upper_names.reserve(doc.images.list.size());
-  for (TBindImageType& entry : doc.images.list) {
-    entry.used = 0;
-    upper_names.push_back(UpperCp932(entry.name));
-  }
-  if (upper_names.empty()) return;
-  for (const TEntMoji& t : doc.store.texts) MarkReferencedImage(t.text, upper_names, doc.images);
+  std::vector<std::string_view> names;
+  names.reserve(doc.images.list.size());
+  for (const TBindImageType& entry : doc.images.list) names.push_back(entry.name);
+  BoundImageRefs refs(names);
+  for (const TEntMoji& t : doc.store.texts) refs.See(t.text);
   for (const TEntBlockDef& def : doc.store.block_defs) {
-    for (const TEntMoji& t : def.members.texts) {
-      MarkReferencedImage(t.text, upper_names, doc.images);
-    }
+    for (const TEntMoji& t : def.members.texts) refs.See(t.text);
   }
   // An entry that carries no image is not written, even when referred to.
-  for (TBindImageType& entry : doc.images.list) {
-    if (!CarriesImage(entry)) entry.used = 0;
+  for (size_t i = 0; i < doc.images.list.size(); ++i) {
+    TBindImageType& entry = doc.images.list[i];
+    entry.used = refs.used()[i] && CarriesImage(entry);
   }
 }
 

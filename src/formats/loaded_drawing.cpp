@@ -1,4 +1,4 @@
-#include "cli/load_drawing.h"
+#include "formats/loaded_drawing.h"
 
 #include <exception>
 
@@ -7,7 +7,7 @@
 #include "formats/jws/jws_file.h"
 #include "formats/jww/jww_file.h"
 
-namespace varnelko::cli {
+namespace varnelko {
 namespace {
 
 bool IsBackupExtension(const std::string& ext) {
@@ -91,4 +91,4 @@ std::string MemoOnlyFormat(const std::filesystem::path& path) {
   return "backup";
 }
 
-}  // namespace varnelko::cli
+}  // namespace varnelko

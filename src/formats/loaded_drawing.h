@@ -1,5 +1,5 @@
 #pragma once
-// Loads a JWW drawing or a JWS figure for the inspecting subcommands,
+// Loads a JWW drawing or a JWS figure for the inspecting commands and views,
 // choosing the loader by extension and signature.
 #include <cstdint>
 #include <filesystem>
@@ -10,7 +10,7 @@
 #include "document/jww_document.h"
 #include "formats/format_error.h"
 
-namespace varnelko::cli {
+namespace varnelko {
 
 // One loaded file, bound images' bytes included.
 class LoadedDrawing {
@@ -53,4 +53,4 @@ bool IsMemoOnlyFile(const std::filesystem::path& path);
 // "jwc", "jwk" or "backup", for IsMemoOnlyFile files.
 std::string MemoOnlyFormat(const std::filesystem::path& path);
 
-}  // namespace varnelko::cli
+}  // namespace varnelko
