@@ -27,13 +27,14 @@ TEST(RunReportTest, EveryFileThatCouldNotBeConvertedIsAFailure) {
   EXPECT_EQ(report.failed, 2);
   EXPECT_EQ(report.skipped, 1);
   EXPECT_EQ(report.details,
-            "表.jww: 書き込めません (cannot write: No space left on device)\n"
+            "表.jww: 書き込めません（No space left on device）\n"
             "gone.jws: 読み込めません\n"
             "notes.txt: JWW/JWS 図面ではありません\n"
             "later.jww: 中止したため変換していません");
   EXPECT_EQ(report.summary,
             "変換できなかったファイルがあります。\n変換したファイル: 1 個\n"
-            "変換できなかったファイル: 2 個\n図面ではないので変換しなかったファイル: 1 個");
+            "変換できなかったファイル: 2 個\n図面ではないので変換しなかったファイル: 1 個\n"
+            "中止したため変換していないファイル: 1 個");
 }
 
 }  // namespace
