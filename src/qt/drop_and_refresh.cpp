@@ -68,15 +68,19 @@ void TForm1::SearchAndListRoot() {
 }
 
 void TForm1::SelectNames(const std::vector<std::filesystem::path>& names) {
+  // The convert command takes one range of rows: from the first dropped file
+  // to the last, as the list shows them.
   const std::set<std::filesystem::path> wanted(names.begin(), names.end());
-  grid_->clearSelection();
-  bool first = true;
+  int top = -1, bottom = -1;
   for (int row = 0; row < grid_->rowCount(); ++row) {
     if (!wanted.contains(RowFileName(row))) continue;
-    if (first) grid_->setCurrentCell(row, 0, QItemSelectionModel::NoUpdate);
-    grid_->selectRow(row);  // the selection stays one range: the rows between are taken too
-    first = false;
+    if (top < 0) top = row;
+    bottom = row;
   }
+  if (top < 0) return;
+  grid_->setCurrentCell(top, 0);
+  grid_->clearSelection();
+  grid_->setRangeSelected(QTableWidgetSelectionRange(top, 0, bottom, kFileColumns - 1), true);
 }
 
 void TForm1::Refresh() {
