@@ -30,12 +30,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QStringList Column(QTableWidget* grid, int column) {
-  QStringList texts;
-  for (int r = 0; r < grid->rowCount(); ++r) texts << grid->item(r, column)->text();
-  return texts;
-}
-
 QList<int> SelectedRows(QTableWidget* grid) {
   QList<int> rows;
   for (const QTableWidgetSelectionRange& range : grid->selectedRanges()) {

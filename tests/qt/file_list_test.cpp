@@ -26,12 +26,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QStringList Column(QTableWidget* grid, int column) {
-  QStringList texts;
-  for (int r = 0; r < grid->rowCount(); ++r) texts << grid->item(r, column)->text();
-  return texts;
-}
-
 class FileListTest : public AppTest {
  protected:
   QString MakeFolder() {
