@@ -1,5 +1,6 @@
 #include "desktop/file_rows.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -109,26 +110,23 @@ FileRow MakeFileRow(const std::string& name, int64_t size, const LocalTime& modi
 }
 
 std::vector<size_t> FileRowOrder(const std::vector<FileRow>& rows, int column, bool descending) {
-  // The keys are upper-cased once; the indexes move with their keys. They are
-  // compared as code page 932 bytes, the order Japanese users know from
-  // their drawings' names and memos (kanji by reading), not as UTF-8.
-  std::vector<std::string> keys;
+  // The keys are upper-cased once. They are compared as code page 932
+  // bytes, the order Japanese users know from their drawings' names and
+  // memos (kanji by reading), not as UTF-8.
+  std::vector<std::string> keys, names;
   keys.reserve(rows.size());
-  for (const FileRow& row : rows) keys.push_back(Utf8ToCp932(UpperCased(row[column])));
-
+  names.reserve(rows.size());
+  for (const FileRow& row : rows) {
+    keys.push_back(Utf8ToCp932(UpperCased(row[column])));
+    names.push_back(Utf8ToCp932(row[kNameColumn]));
+  }
   std::vector<size_t> order(rows.size());
   for (size_t r = 0; r < order.size(); ++r) order[r] = r;
-  for (size_t r = 0; r + 1 < rows.size(); ++r) {
-    size_t candidate = r;
-    for (size_t s = r + 1; s < rows.size(); ++s) {
-      const int comparison = keys[s].compare(keys[candidate]);
-      if (descending ? comparison > 0 : comparison < 0) candidate = s;
-    }
-    if (candidate != r) {
-      std::swap(order[r], order[candidate]);
-      std::swap(keys[r], keys[candidate]);
-    }
-  }
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    const int c = keys[a].compare(keys[b]);
+    if (c != 0) return descending ? c > 0 : c < 0;
+    return names[a] < names[b];
+  });
   return order;
 }
 

@@ -54,8 +54,9 @@ std::string FileTypeMask(int filter_index);
 FileRow MakeFileRow(const std::string& name, int64_t size, const LocalTime& modified,
                     bool read_only, int size_width, const std::string& memo);
 
-// Selection sort on column `column`, comparing the upper-cased texts byte by
-// byte: the row indexes in their sorted order.
+// The row indexes in their order sorted on `column`, comparing the
+// upper-cased texts as code page 932 bytes; rows with equal keys stay
+// ordered by name (ascending, byte by byte), then as they were.
 std::vector<size_t> FileRowOrder(const std::vector<FileRow>& rows, int column, bool descending);
 
 // The same sort moving the rows whole.

@@ -26,6 +26,17 @@ inline constexpr const char* kOutputFolderTitle = "保存先フォルダの指�
 inline constexpr const char* kSaveSettingsTitle = "現在の設定を保存";
 inline constexpr const char* kOpenSettingsTitle = "保存した設定ファイルを開く";
 
+// With nothing listed yet, the list area says how to start.
+inline constexpr const char* kStartHint =
+    "フォルダをドロップするか、ファイル → 検索フォルダの指定 を選んでください";
+// The button beside the progress that stops a conversion.
+inline constexpr const char* kStopRun = "中止";
+// The failure list after a run.
+inline constexpr const char* kFailureListTitle = "変換できなかったファイル";
+inline constexpr const char* kFailureName = "ファイル名";
+inline constexpr const char* kFailureReason = "理由";
+inline constexpr const char* kCopy = "コピー (&C)";
+
 // The preview pane.
 inline constexpr const char* kLoading = "読み込み中…";
 inline constexpr const char* kPainting = "描画中…";

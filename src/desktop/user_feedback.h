@@ -5,6 +5,9 @@
 // boxes; the tests record it instead of blocking on a box. Texts are UTF-8.
 #include <filesystem>
 #include <string>
+#include <vector>
+
+#include "desktop/run_report.h"
 
 namespace varnelko {
 
@@ -17,8 +20,9 @@ class UserFeedback {
   virtual void InfoBox(const std::string& text) = 0;     // information icon, OK
   virtual void ConfirmBox(const std::string& text) = 0;  // question icon, OK only
   virtual bool AskYesNo(const std::string& text) = 0;    // question icon, Yes and No
-  // Warning icon, OK, and `details` (one line per file) for the user to read.
-  virtual void ReportBox(const std::string& text, const std::string& details) = 0;
+  // Warning icon, `text`, and a list the user can resize and copy of every
+  // file not converted with its reason; OK.
+  virtual void ReportBox(const std::string& text, const std::vector<FailureRow>& rows) = 0;
   // Told after the status bar shows `text`.
   virtual void Status(const std::string& text) = 0;
 

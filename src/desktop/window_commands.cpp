@@ -40,6 +40,7 @@ AppIniValues WindowCommands::StartUp() {
   values.search_folder = PathToUtf8(state_.program_folder);
   LoadAppIni(state_.ini_path, values);
   Apply(values);
+  state_.recent.Load(state_.ini_path);
   return values;
 }
 
@@ -62,6 +63,7 @@ void WindowCommands::ShutDown(AppIniValues values) {
   values.settings_file = PathToUtf8(state_.settings_file);
   values.settings = state_.settings;
   SaveAppIni(state_.ini_path, values);
+  state_.recent.Save(state_.ini_path);
 }
 
 bool WindowCommands::ConfirmExit() { return feedback_.AskYesNo(texts::kConfirmExit); }
@@ -90,6 +92,7 @@ bool WindowCommands::BeginSearch() {
   state_.list_shown = false;
   state_.tree_ready = false;
   state_.cancel = false;
+  state_.recent.Add(state_.search_folder);
   return true;
 }
 
@@ -191,17 +194,36 @@ BatchRequest WindowCommands::MakeBatchRequest(std::vector<fs::path> sources,
   return request;
 }
 
-void WindowCommands::ReportRun(const std::vector<FileOutcome>& outcomes) {
+RunReport WindowCommands::ReportRun(const std::vector<FileOutcome>& outcomes, bool stopped) {
   // A failure is never reported as success: the text says how many failed,
-  // and a box names them with their reasons.
+  // and a list names them with their reasons.
   const RunReport report = MakeRunReport(outcomes);
-  std::string text = texts::kRunDone;
-  if (report.failed > 0) {
-    feedback_.Beep();
-    text += std::to_string(report.failed) + " 個のファイルを変換できませんでした。";
+  if (report.failed > 0) feedback_.Beep();
+  ShowStatus(RunStatusText(report, stopped));
+  if (report.failed > 0) feedback_.ReportBox(report.summary, report.rows);
+  return report;
+}
+
+void WindowCommands::SetOutputFolderText(const std::string& text) {
+  std::string_view folder = text;
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+  while (!folder.empty() && blank(folder.front())) folder.remove_prefix(1);
+  while (!folder.empty() && blank(folder.back())) folder.remove_suffix(1);
+  if (folder.size() >= 2 && folder.front() == '"' && folder.back() == '"') {
+    folder = folder.substr(1, folder.size() - 2);
   }
-  ShowStatus(text);
-  if (report.failed > 0) feedback_.ReportBox(report.summary, report.details);
+  state_.output_folder = folder.empty() ? fs::path() : WithTrailingSeparator(PathFromUtf8(folder));
+}
+
+std::vector<fs::path> WindowCommands::ListedFolderSteps() const {
+  const fs::path relative =
+      state_.listed_folder.lexically_normal().lexically_relative(state_.search_folder.lexically_normal());
+  std::vector<fs::path> steps;
+  for (const fs::path& part : relative) {
+    if (part == ".." ) return {};
+    if (!part.empty() && part != ".") steps.push_back(part);
+  }
+  return steps;
 }
 
 }  // namespace varnelko

@@ -10,6 +10,7 @@
 
 #include "conversion/batch.h"
 #include "desktop/app_ini.h"
+#include "desktop/run_report.h"
 #include "desktop/user_feedback.h"
 #include "desktop/window_state.h"
 
@@ -67,8 +68,20 @@ class WindowCommands {
   // The request for the selected files; the settings are the state's.
   BatchRequest MakeBatchRequest(std::vector<std::filesystem::path> sources,
                                 const std::filesystem::path& output) const;
-  // After the run: the completion text, and a box naming what failed.
-  void ReportRun(const std::vector<FileOutcome>& outcomes);
+  // After the run, `stopped` or not: the status text, and a list naming
+  // what was not converted when any file failed. The window shows the
+  // report's counts (RunCountsText) beside the status text.
+  RunReport ReportRun(const std::vector<FileOutcome>& outcomes, bool stopped = false);
+
+  // A typed or pasted output folder: blanks and quotes around it go, and a
+  // separator is added; it is checked when converting.
+  void SetOutputFolderText(const std::string& text);
+  // The list area says how to start while no folder has been listed.
+  bool ShowsStartHint() const { return state_.listed_folder.empty(); }
+  // The folder names from the search folder down to the listed folder, to
+  // find its node again after F5 searched the tree anew; empty when the
+  // listed folder is the search folder or lies elsewhere.
+  std::vector<std::filesystem::path> ListedFolderSteps() const;
 
  private:
   WindowState& state_;

@@ -4,8 +4,17 @@
 #include <filesystem>
 
 #include "conversion/conversion_settings.h"
+#include "desktop/recent_folders.h"
 
 namespace varnelko {
+
+// The column the file list is sorted by (-1: the listing's own order) and
+// the direction, for the header's arrow and the next listing.
+struct SortIndicator {
+  int column = -1;
+  bool descending = false;
+  bool operator==(const SortIndicator&) const = default;
+};
 
 struct WindowState {
   bool tree_ready = false;       // a folder search has produced a tree
@@ -13,6 +22,7 @@ struct WindowState {
   bool sort_descending = false;  // the next header-click sort is descending
   bool cancel = false;           // Escape stopped the running folder search
   bool busy = false;             // a search, listing or conversion is running
+  SortIndicator sort;            // how the shown list is sorted
 
   std::filesystem::path program_folder;  // ends in a separator
   std::filesystem::path ini_path;
@@ -27,6 +37,7 @@ struct WindowState {
   int pane_width = 160;      // left pane, as the user last set it
   int preview_height = 200;  // preview pane, as the user last set it
   ConversionSettings settings;
+  RecentFolders recent;  // the last search folders, newest first
 };
 
 // `folder` with a trailing separator added when it lacks one.

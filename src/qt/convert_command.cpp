@@ -2,14 +2,18 @@
 // over the selected rows on a worker thread, with the window kept alive
 // meanwhile.
 #include <QEventLoop>
+#include <QLabel>
+#include <QPushButton>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QSplitter>
 #include <QTableWidget>
-#include <QThread>
 #include <algorithm>
 
+#include "desktop/batch_runner.h"
+#include "qt/escape_watcher.h"
 #include "qt/main_window.h"
+#include "qt/qt_post.h"
 
 namespace varnelko {
 
@@ -42,34 +46,41 @@ std::vector<std::filesystem::path> TForm1::SelectedSources() const {
 }
 
 void TForm1::RunConversion(const BatchRequest& request) {
-  // The run goes on a worker thread; its texts come back as queued calls, so
-  // the window repaints and shows each file while the event loop waits.
-  BatchCallbacks callbacks;
-  callbacks.on_progress = [this](size_t, const std::string& text) {
-    QMetaObject::invokeMethod(this, [this, text] { ShowStatus(text); }, Qt::QueuedConnection);
-  };
-  callbacks.on_done = [this](size_t index, const FileOutcome&) {
-    QMetaObject::invokeMethod(
-        this, [this, n = static_cast<int>(index) + 1] { progress_->setValue(n); },
-        Qt::QueuedConnection);
+  // The run goes on a worker thread; its texts come back as posted calls, so
+  // the window repaints, shows each file and takes Escape and the stop
+  // button while the event loop waits.
+  BatchRunner runner(QtPost());
+  std::vector<FileOutcome> outcomes;
+  QEventLoop loop;
+  BatchRunner::Callbacks callbacks;
+  callbacks.on_progress = [this](const std::string& text) { ShowStatus(text); };
+  callbacks.on_done = [this](size_t done) { progress_->setValue(static_cast<int>(done)); };
+  callbacks.on_finished = [&](const std::vector<FileOutcome>& result) {
+    outcomes = result;
+    loop.quit();
   };
 
   progress_->setRange(0, static_cast<int>(request.sources.size()));
   progress_->setValue(0);
   progress_->show();
+  stop_->show();
+  counts_->clear();
   SetBusy(true);
-  std::vector<FileOutcome> outcomes;
-  QEventLoop loop;
-  QThread* worker = QThread::create([&] { outcomes = RunBatch(request, callbacks); });
-  connect(worker, &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
-  worker->start();
+  run_ = &runner;
+  EscapeListener escape;
+  connect(&escape, &EscapeListener::Pressed, this, [this] { StopRun(); });
+  runner.Start(request, std::move(callbacks));
   loop.exec();
-  worker->wait();
-  delete worker;
+  run_ = nullptr;
   SetBusy(false);
   progress_->hide();
+  stop_->hide();
 
-  commands_.ReportRun(outcomes);
+  counts_->setText(Utf8(RunCountsText(commands_.ReportRun(outcomes, runner.Stopped()))));
+}
+
+void TForm1::StopRun() {
+  if (run_) run_->Stop();
 }
 
 void TForm1::SetBusy(bool busy) {

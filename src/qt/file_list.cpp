@@ -2,11 +2,13 @@
 // alignment, header-click sorting and opening a file.
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
 #include <array>
 
 #include "desktop/folder_listing.h"
+#include "desktop/list_sort.h"
 #include "desktop/memo_reader.h"
 #include "desktop/shell_texts.h"
 #include "qt/escape_watcher.h"
@@ -54,6 +56,8 @@ void TForm1::ListFiles(const std::filesystem::path& folder) {
       ListFolder(folder, EntryKind::kFiles, FileTypeMask(combo_type_->currentIndex()));
   ShowFileRows(entries, size_width);
   state_.list_shown = !entries.empty();
+  ShowStartHint();
+  SortGrid();  // a new folder is sorted as the last one was
   // A listing starts with its first row selected, so that the rows the
   // convert command takes are always the ones shown highlighted.
   if (!entries.empty()) grid_->selectRow(0);
@@ -147,15 +151,22 @@ void TForm1::StringGrid1DrawCell() {
 
 void TForm1::StringGrid1MouseDown(int column) {
   if (!state_.list_shown || column < 0 || column >= kFileColumns) return;
-  if (column == kAttributeColumn) {  // back to the listing order
+  if (HeaderClick(state_, column).column < 0) {  // back to the listing order
     ListFiles(state_.listed_folder);
     return;
   }
-  grid_->setUpdatesEnabled(false);
-  SetGridRows(FileRowOrder(GridRows(), column, state_.sort_descending));
-  grid_->setUpdatesEnabled(true);
+  SortGrid();
   UpdatePreview();  // another file may now stand in the current row
-  state_.sort_descending = !state_.sort_descending;
+}
+
+void TForm1::SortGrid() {
+  const SortIndicator sort = state_.sort;
+  grid_->horizontalHeader()->setSortIndicator(
+      sort.column, sort.descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+  if (sort.column < 0 || !state_.list_shown) return;
+  grid_->setUpdatesEnabled(false);
+  SetGridRows(FileRowOrder(GridRows(), sort.column, sort.descending));
+  grid_->setUpdatesEnabled(true);
 }
 
 std::vector<FileRow> TForm1::GridRows() const {

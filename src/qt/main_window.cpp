@@ -3,6 +3,7 @@
 #include "qt/main_window.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -51,6 +52,7 @@ TForm1::TForm1(const AppLocations& locations, std::unique_ptr<UserFeedback> feed
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(Utf8(texts::kCaption));
   setFont(ProportionalFont());
+  setAcceptDrops(true);
   BuildControls();
   form2_ = new TForm2(state_.settings, this);
   ApplyIniValues(AppIniValues{});  // design layout until the ini file is read
@@ -97,6 +99,17 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
       event->type() == QEvent::Paint) {
     StringGrid1DrawCell();
   }
+  if (grid_ && watched == grid_->viewport() && event->type() == QEvent::Resize) {
+    hint_->setGeometry(grid_->viewport()->rect().adjusted(16, 16, -16, -16));
+  }
+  if (watched == grid_ && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        key->modifiers() == Qt::NoModifier) {
+      StringGrid1DblClick();  // Enter opens the row as a double-click does
+      return true;
+    }
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 
@@ -110,6 +123,7 @@ void TForm1::FormShow() {
   for (const std::string& header : FileColumnHeaders()) headers << Utf8(header);
   grid_->setHorizontalHeaderLabels(headers);
   ClearGrid();
+  ShowStartHint();
   edit2_->setText(FromFsPath(state_.output_folder));
   commands_.StartUpDone();
 }

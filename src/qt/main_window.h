@@ -17,6 +17,7 @@
 class QAction;
 class QComboBox;
 class QLabel;
+class QMenu;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
@@ -33,6 +34,7 @@ namespace varnelko {
 // (FromFsPath) here; the shown text may differ from it.
 constexpr int kNativeNameRole = Qt::UserRole;
 
+class BatchRunner;
 class EscapeListener;
 class EscapeWatcher;
 class MemoReader;
@@ -83,6 +85,14 @@ class TForm1 : public QMainWindow {
   void SetSearchFolder(const std::filesystem::path& folder);
   void SetOutputFolder(const std::filesystem::path& folder);
 
+  // Stops a running conversion: the files in progress finish (Escape and
+  // the button beside the progress).
+  void StopRun();
+  // F5: the tree searched again, the listed folder listed again.
+  void Refresh();
+  // Files or folders dropped on `target` (a child of the window or the window).
+  void Drop(const std::vector<std::filesystem::path>& paths, QWidget* target);
+
   // Preview pane.
   void ShowPreview(bool shown);
   void UpdatePreview();  // follows the current row of the list
@@ -95,6 +105,8 @@ class TForm1 : public QMainWindow {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -106,6 +118,11 @@ class TForm1 : public QMainWindow {
   void BuildStatusBar();
 
   void ShowStatus(const std::string& text) { commands_.ShowStatus(text); }
+  void SearchAndListRoot();  // searches the search folder and lists its root
+  void SortGrid();           // as the state's sort says, arrow included
+  void SelectNames(const std::vector<std::filesystem::path>& names);
+  void ShowStartHint();      // while nothing is listed
+  void FillRecentMenu();
   void SelectFileType(int index);
   void ListSelectedNode();
   void ClearGrid();
@@ -146,7 +163,14 @@ class TForm1 : public QMainWindow {
   PreviewPane* preview_ = nullptr;
   QAction* preview_action_ = nullptr;
   QLabel* status_ = nullptr;
+  QLabel* counts_ = nullptr;  // the last run's counts
   QProgressBar* progress_ = nullptr;
+  QPushButton* stop_ = nullptr;  // beside the progress
+  QLabel* hint_ = nullptr;       // over the empty list
+  QMenu* file_menu_ = nullptr;
+  QAction* recent_separator_ = nullptr;
+  std::vector<QAction*> recent_actions_;
+  BatchRunner* run_ = nullptr;  // while a conversion runs
 };
 
 }  // namespace varnelko

@@ -15,6 +15,12 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <QHelpEvent>
+#include <QStyledItemDelegate>
+#include <QToolTip>
+
+#include "desktop/shell_texts.h"
+#include "desktop/shortcuts.h"
 #include "qt/main_window.h"
 #include "qt/preview_pane.h"
 #include "qt/ui_fonts.h"
@@ -28,6 +34,34 @@ Widget* Named(Widget* widget, const char* name) {
   widget->setObjectName(QString::fromLatin1(name));
   return widget;
 }
+
+QKeySequence Keys(Command command) { return QKeySequence(QString::fromLatin1(KeyOf(command))); }
+
+// Names, memos and dates cut off by their column end in "…" and show whole
+// in a tooltip; the size field is never cut that way, as its digits are
+// right-aligned and only its leading blanks may go.
+class CellDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (index.column() == kSizeColumn) option->textElideMode = Qt::ElideNone;
+  }
+  bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) override {
+    if (event->type() != QEvent::ToolTip) return QStyledItemDelegate::helpEvent(event, view, option, index);
+    const QString text = index.data().toString();
+    const int room = option.rect.width() - 8;  // the cell's margins
+    if (index.column() != kSizeColumn && option.fontMetrics.horizontalAdvance(text) > room) {
+      QToolTip::showText(event->globalPos(), text, view);
+    } else {
+      QToolTip::hideText();
+    }
+    return true;
+  }
+};
 
 }  // namespace
 
@@ -73,8 +107,11 @@ QWidget* TForm1::BuildRightPane() {
   connect(combo_type_, &QComboBox::activated, this, [this] { ComboBox1Change(); });
   auto* settings = Named(new QPushButton(QStringLiteral("JWW/JWS設定")), "Button1");
   connect(settings, &QPushButton::clicked, this, [this] { Button1Click(); });
+  // A typed or pasted folder counts too; converting checks it.
   edit2_ = Named(new QLineEdit, "Edit2");
-  edit2_->setReadOnly(true);
+  edit2_->setAcceptDrops(false);  // a dropped folder is the window's to take
+  connect(edit2_, &QLineEdit::textEdited, this,
+          [this](const QString& text) { commands_.SetOutputFolderText(text.toStdString()); });
   auto* browse = Named(new QPushButton(QStringLiteral("参照")), "Button3");
   connect(browse, &QPushButton::clicked, this, [this] { Button3Click(); });
   auto* convert = Named(new QPushButton(QStringLiteral("変換")), "Button4");
@@ -84,6 +121,12 @@ QWidget* TForm1::BuildRightPane() {
   big.setBold(true);
   convert->setFont(big);
   connect(convert, &QPushButton::clicked, this, [this] { Button4Click(); });
+  for (const char* key : {"Ctrl+Return", "Ctrl+Enter"}) {
+    auto* shortcut = new QAction(this);
+    shortcut->setShortcut(QKeySequence(QString::fromLatin1(key)));
+    connect(shortcut, &QAction::triggered, this, [this] { Button4Click(); });
+    addAction(shortcut);
+  }
 
   auto* fields = new QGridLayout;
   fields->addWidget(Named(new QLabel(QStringLiteral("ファイルの種類")), "Label1"), 0, 0);
@@ -102,7 +145,9 @@ QWidget* TForm1::BuildRightPane() {
   grid_->verticalHeader()->hide();
   grid_->setShowGrid(false);
   grid_->setWordWrap(false);
-  grid_->setTextElideMode(Qt::ElideNone);  // long texts are cut at the column edge
+  grid_->setTextElideMode(Qt::ElideRight);
+  grid_->setItemDelegate(new CellDelegate(grid_));
+  grid_->installEventFilter(this);  // Enter opens the current row
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid_->setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -113,6 +158,14 @@ QWidget* TForm1::BuildRightPane() {
   grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 4);
   for (int c = 0; c < kFileColumns; ++c) grid_->setColumnWidth(c, 64);
   grid_->horizontalHeader()->viewport()->installEventFilter(this);  // size re-alignment
+  grid_->horizontalHeader()->setSortIndicatorShown(true);
+  grid_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+  hint_ = Named(new QLabel(Utf8(texts::kStartHint), grid_->viewport()), "StartHint");
+  hint_->setAlignment(Qt::AlignCenter);
+  hint_->setWordWrap(true);
+  hint_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  hint_->setEnabled(false);  // drawn in the muted colour of a hint
+  grid_->viewport()->installEventFilter(this);  // the hint follows the list's size
   connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this,
           [this](int column) { StringGrid1MouseDown(column); });
   connect(grid_, &QTableWidget::cellDoubleClicked, this, [this] { StringGrid1DblClick(); });
@@ -143,20 +196,26 @@ QWidget* TForm1::BuildListAndPreview() {
 
 void TForm1::BuildMenu() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル (&F)"));
-  file->addAction(QStringLiteral("検索フォルダの指定 (&S)"), this, [this] { MnuFileSFolderClick(); });
+  file_menu_ = file;
+  file->addAction(QStringLiteral("検索フォルダの指定 (&S)"), this, [this] { MnuFileSFolderClick(); })
+      ->setShortcut(Keys(Command::kChooseSearchFolder));
   QMenu* types = file->addMenu(QStringLiteral("ファイルの種類 (&T)"));
   types->addAction(QStringLiteral("全てのファイル(*.*) (&0)"), this, [this] { MnuFileType0Click(); });
   types->addAction(QStringLiteral("(*.jw?) (&1)"), this, [this] { MnuFileType1Click(); });
   types->addAction(QStringLiteral("(*.jww) (&2)"), this, [this] { MnuFileType2Click(); });
   types->addAction(QStringLiteral("(*.jws) (&3)"), this, [this] { MnuFileType3Click(); });
   file->addAction(QStringLiteral("保存先フォルダの指定 (&H)"), this, [this] { Button3Click(); });
+  recent_separator_ = file->addSeparator();  // the last search folders follow
   file->addSeparator();
-  file->addAction(QStringLiteral("終了 (&X)"), this, [this] { MnuExitClick(); });
+  file->addAction(QStringLiteral("終了 (&X)"), this, [this] { MnuExitClick(); })
+      ->setShortcut(Keys(Command::kExit));
+  connect(file, &QMenu::aboutToShow, this, [this] { FillRecentMenu(); });
 
   QMenu* set = menuBar()->addMenu(QStringLiteral("設定 (&S)"));
   set->addAction(QStringLiteral("JWW/JWS設定 (&1)"), this, [this] { Button1Click(); });
   set->addSeparator();
-  set->addAction(QStringLiteral("現在の設定を保存(&S)..."), this, [this] { MnuSetSaveClick(); });
+  set->addAction(QStringLiteral("現在の設定を保存(&S)..."), this, [this] { MnuSetSaveClick(); })
+      ->setShortcut(Keys(Command::kSaveSettings));
   set->addAction(QStringLiteral("保存した設定を開く(&O)..."), this, [this] { MnuSetOpenClick(); });
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("表示 (&V)"));
@@ -164,6 +223,8 @@ void TForm1::BuildMenu() {
                                     [this](bool checked) { ShowPreview(checked); });
   preview_action_->setCheckable(true);
   preview_action_->setChecked(true);
+  view->addAction(QStringLiteral("最新の情報に更新 (&R)"), this, [this] { Refresh(); })
+      ->setShortcut(Keys(Command::kRefresh));
 }
 
 void TForm1::BuildStatusBar() {
@@ -173,7 +234,13 @@ void TForm1::BuildStatusBar() {
   progress_->setFormat(QStringLiteral("%v / %m"));
   progress_->setMaximumWidth(160);
   progress_->hide();
+  stop_ = Named(new QPushButton(Utf8(texts::kStopRun)), "StopRun");
+  stop_->hide();
+  connect(stop_, &QPushButton::clicked, this, [this] { StopRun(); });
+  counts_ = Named(new QLabel, "RunCounts");
+  statusBar()->addPermanentWidget(counts_);
   statusBar()->addPermanentWidget(progress_);
+  statusBar()->addPermanentWidget(stop_);
 }
 
 }  // namespace varnelko

@@ -13,6 +13,7 @@
 
 #include "desktop/window_state.h"
 #include "qt/app_paths.h"
+#include "qt/failure_list_dialog.h"
 
 namespace varnelko {
 
@@ -86,10 +87,9 @@ bool QtUserFeedback::AskYesNo(const std::string& text) {
   return box.exec() == QMessageBox::Yes;
 }
 
-void QtUserFeedback::ReportBox(const std::string& text, const std::string& details) {
-  QMessageBox box(QMessageBox::Warning, kBoxTitle, Utf8(text), QMessageBox::Ok, parent_);
-  box.setDetailedText(Utf8(details));
-  box.exec();
+void QtUserFeedback::ReportBox(const std::string& text, const std::vector<FailureRow>& rows) {
+  FailureListDialog dialog(text, rows, parent_);
+  dialog.exec();
 }
 
 std::filesystem::path QtUserFeedback::ChooseFolder(const std::string& title,

@@ -56,14 +56,15 @@ TEST(FileRowsTest, WildcardsMatchRegardlessOfLetterCase) {
   }
 }
 
-TEST(FileRowsTest, SortIsASelectionSortOnCodePageBytes) {
+TEST(FileRowsTest, SortIsOnCodePageBytesWithEqualKeysInTheOrderOfTheirNames) {
   auto rows = [](std::vector<std::string> names) {
     std::vector<FileRow> out;
     for (std::string& n : names) out.push_back({n, "", "", "", "", ""});
     return out;
   };
-  // Kanji by reading, as code page 932 orders them; letter case aside.
-  EXPECT_EQ(FileRowOrder(rows({"b", "A", "a", "B"}), 0, false), (std::vector<size_t>{1, 2, 0, 3}));
+  // Letter case aside; equal keys by their names ("A" before "a").
+  EXPECT_EQ(FileRowOrder(rows({"b", "A", "a", "B"}), 0, false), (std::vector<size_t>{1, 2, 3, 0}));
+  // Kanji by reading, as code page 932 orders them.
   EXPECT_EQ(FileRowOrder(rows({"東京", "大阪", "愛知"}), 0, false),
             (std::vector<size_t>{2, 1, 0}));
   EXPECT_EQ(FileRowOrder(rows({"x", "y", "x"}), 0, true), (std::vector<size_t>{1, 0, 2}));

@@ -22,7 +22,9 @@ class RecordingFeedback : public UserFeedback {
     events.push_back("ask:" + text);
     return answer_yes;
   }
-  void ReportBox(const std::string& text, const std::string& details) override {
+  void ReportBox(const std::string& text, const std::vector<FailureRow>& rows) override {
+    std::string details;
+    for (const FailureRow& row : rows) details += (details.empty() ? "" : "\n") + row.name + ": " + row.reason;
     events.push_back("report:" + text + "\n--\n" + details);
   }
   void Status(const std::string& text) override { events.push_back("status:" + text); }

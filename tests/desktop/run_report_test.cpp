@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "desktop/run_report.h"
+#include "platform/path_text.h"
 
 namespace varnelko::test {
 namespace {
@@ -17,8 +18,10 @@ TEST(RunReportTest, EveryFileThatCouldNotBeConvertedIsAFailure) {
     return o;
   };
   outcomes[0] = outcome("/d/ok.jww", FileOutcomeKind::kConverted);
-  outcomes[1] = outcome("/d/\x95\x5C.jww", FileOutcomeKind::kWriteFailed,
+  outcomes[1] = outcome("/d/", FileOutcomeKind::kWriteFailed,
                         "cannot write: No space left on device");
+  // A name unpacked from a Windows archive: code page 932 bytes on Linux.
+  outcomes[1].source /= PathFromCp932Name("\x95\x5C.jww");
   outcomes[2] = outcome("/d/notes.txt", FileOutcomeKind::kSkipped);
   outcomes[3] = outcome("/d/gone.jws", FileOutcomeKind::kLoadFailed);
   outcomes[4] = outcome("/d/later.jww", FileOutcomeKind::kNotStarted);  // a stopped run
@@ -27,13 +30,14 @@ TEST(RunReportTest, EveryFileThatCouldNotBeConvertedIsAFailure) {
   EXPECT_EQ(report.failed, 2);
   EXPECT_EQ(report.skipped, 1);
   EXPECT_EQ(report.details,
-            "表.jww: 書き込めません (cannot write: No space left on device)\n"
+            "表.jww: 書き込めません（No space left on device）\n"
             "gone.jws: 読み込めません\n"
             "notes.txt: JWW/JWS 図面ではありません\n"
             "later.jww: 中止したため変換していません");
   EXPECT_EQ(report.summary,
             "変換できなかったファイルがあります。\n変換したファイル: 1 個\n"
-            "変換できなかったファイル: 2 個\n図面ではないので変換しなかったファイル: 1 個");
+            "変換できなかったファイル: 2 個\n図面ではないので変換しなかったファイル: 1 個\n"
+            "中止したため変換していないファイル: 1 個");
 }
 
 }  // namespace

@@ -3,8 +3,14 @@
 #include <string>
 #include <vector>
 
+#include <algorithm>
+
+#include "desktop/file_rows.h"
+#include "desktop/list_sort.h"
+#include "desktop/shortcuts.h"
 #include "desktop/window_commands.h"
 #include "desktop_fixtures.h"
+#include "platform/path_text.h"
 #include "recording_feedback.h"
 
 namespace varnelko::test {
@@ -150,6 +156,65 @@ TEST_F(WindowCommandsTest, OpeningARowNeedsATreeAndAListAndSaysWhenNoProgramOpen
   EXPECT_EQ(feedback_.Take(),
             (Events{"open:/d/a.jww", "beep",
                     "status:「a.jww」を開くことのできるプログラムが見つかりません。"}));
+}
+
+TEST_F(WindowCommandsTest, ATypedOrPastedOutputFolderIsTakenAsAFolder) {
+  const std::string sep(1, static_cast<char>(fs::path::preferred_separator));
+  struct Case {
+    std::string typed;
+    fs::path folder;
+  };
+  const Case cases[] = {
+      {"/tmp/out", "/tmp/out" + sep},
+      {"  /tmp/out/ \n", "/tmp/out/"},
+      {"\"/tmp/with space\"", "/tmp/with space" + sep},  // pasted from a file manager
+      {"   ", ""},
+      {"", ""},
+  };
+  for (const Case& c : cases) {
+    commands_.SetOutputFolderText(c.typed);
+    EXPECT_EQ(state_.output_folder, c.folder) << c.typed;
+  }
+  // A folder that does not exist is found out when converting.
+  state_.tree_ready = state_.list_shown = true;
+  state_.listed_folder = MakeConvertFolder(temp_, "src");
+  state_.settings.C(3) = 1;
+  commands_.SetOutputFolderText(PathToUtf8(temp_.path() / "missing"));
+  EXPECT_FALSE(commands_.CheckConversion(state_.output_folder));
+  EXPECT_EQ(feedback_.Take(), (Events{"beep", "confirm:保存先フォルダが見つかりません。確認して下さい。"}));
+}
+
+TEST_F(WindowCommandsTest, TheHintShowsUntilAFolderIsListedAndF5FindsItsFolderAgain) {
+  EXPECT_TRUE(commands_.ShowsStartHint());
+  state_.search_folder = "/d/";
+  state_.listed_folder = "/d/a/b/";
+  EXPECT_FALSE(commands_.ShowsStartHint());
+  EXPECT_EQ(commands_.ListedFolderSteps(), (std::vector<fs::path>{"a", "b"}));
+  state_.listed_folder = "/d/";
+  EXPECT_TRUE(commands_.ListedFolderSteps().empty());
+  state_.listed_folder = "/elsewhere/";
+  EXPECT_TRUE(commands_.ListedFolderSteps().empty());
+}
+
+TEST_F(WindowCommandsTest, HeaderClicksAlternateAndTheAttributeColumnClearsTheArrow) {
+  EXPECT_EQ(HeaderClick(state_, 0), (SortIndicator{0, false}));
+  EXPECT_EQ(HeaderClick(state_, 3), (SortIndicator{3, true}));  // whichever column
+  EXPECT_EQ(HeaderClick(state_, kAttributeColumn), SortIndicator{});
+  EXPECT_EQ(state_.sort, SortIndicator{});
+  EXPECT_EQ(HeaderClick(state_, 1), (SortIndicator{1, false}));  // the direction went on
+  EXPECT_EQ(state_.sort, (SortIndicator{1, false}));  // kept for the next listing
+}
+
+TEST(ShortcutsTest, EveryCommandHasItsOwnKey) {
+  std::vector<std::string> keys;
+  for (const CommandKey& key : CommandKeys()) {
+    EXPECT_STRNE(key.key, "");
+    EXPECT_EQ(std::count(keys.begin(), keys.end(), key.key), 0) << key.key;
+    keys.push_back(key.key);
+  }
+  EXPECT_STREQ(KeyOf(Command::kChooseSearchFolder), "Ctrl+O");
+  EXPECT_STREQ(KeyOf(Command::kConvert), "Ctrl+Return");
+  EXPECT_STREQ(KeyOf(Command::kRefresh), "F5");
 }
 
 }  // namespace

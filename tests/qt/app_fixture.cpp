@@ -13,6 +13,12 @@ namespace varnelko::test {
 
 QString Q(const std::filesystem::path& path) { return FromFsPath(path); }
 
+QStringList Column(QTableWidget* grid, int column) {
+  QStringList texts;
+  for (int r = 0; r < grid->rowCount(); ++r) texts << grid->item(r, column)->text();
+  return texts;
+}
+
 AppTest::AppTest() { program_folder_ = Folder("program"); }
 
 AppTest::~AppTest() {

@@ -63,4 +63,7 @@ class AppTest : public ::testing::Test {
 
 QString Q(const std::filesystem::path& path);
 
+// The texts of one column of the list, top to bottom.
+QStringList Column(QTableWidget* grid, int column);
+
 }  // namespace varnelko::test

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QClipboard>
+#include <QPushButton>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -15,6 +17,7 @@
 #include <memory>
 
 #include "app_fixture.h"
+#include "qt/failure_list_dialog.h"
 #include "desktop_fixtures.h"
 #include "formats/jww/jww_file.h"
 #include "support/document_builder.h"
@@ -162,8 +165,8 @@ TEST_F(ConvertCommandTest, FailedFilesAreNamedWithTheirReasonsAndSkippedOnesCoun
                                            "変換したファイル: 2 個",
                                            "変換できなかったファイル: 1 個",
                                            "図面ではないので変換しなかったファイル: 1 個"}));
-  EXPECT_TRUE(report[5].startsWith("broken.jww: 読み込めません (")) << report[5].toStdString();
-  EXPECT_GT(report[5].size(), QString("broken.jww: 読み込めません (").size() + 1);  // a reason
+  // The reason in Japanese, where in the file it went wrong kept.
+  EXPECT_EQ(report[5], QString("broken.jww: ファイルが途中で切れています（オフセット 8）"));
   EXPECT_EQ(report[6], QString("c.txt: JWW/JWS 図面ではありません"));
 }
 
@@ -176,29 +179,33 @@ TEST_F(ConvertCommandTest, ADrawingGoneSinceTheListingFailsWithTheSystemsReason)
   const QStringList events = TakeEvents();
   ASSERT_TRUE(events.last().startsWith("report:"));
   EXPECT_TRUE(events.last().split('\n').contains(
-      "a.jww: 読み込めません (cannot open: No such file or directory)"))
+      "a.jww: 開けません（No such file or directory）"))
       << events.last().toStdString();
 }
 
-TEST(RunReportTest, TheRealBoxKeepsTheDetailsBehindItsJapaneseButton) {
-  InstallJapaneseQtTexts();
+TEST(RunReportTest, TheRealListShowsEachFileWithItsReasonAndCopiesThem) {
   QtUserFeedback real(nullptr);
-  QString details;
-  QStringList buttons;
+  QStringList cells;
+  QString copied;
+  bool resizable = false;
   QTimer::singleShot(0, [&] {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-      auto* box = qobject_cast<QMessageBox*>(widget);
-      if (!box || !box->isVisible()) continue;
-      details = box->detailedText();
-      for (QAbstractButton* button : box->buttons()) buttons << button->text();
-      box->button(QMessageBox::Ok)->click();
+      auto* list = qobject_cast<FailureListDialog*>(widget);
+      if (!list || !list->isVisible()) continue;
+      resizable = list->isSizeGripEnabled();
+      auto* table = list->findChild<QTableWidget*>("FailureTable");
+      for (int r = 0; r < table->rowCount(); ++r) {
+        cells << table->item(r, 0)->text() + "|" + table->item(r, 1)->text();
+      }
+      list->findChild<QPushButton*>("FailureCopy")->click();
+      copied = QApplication::clipboard()->text();
+      list->accept();
     }
   });
-  real.ReportBox("summary", "a.jww: 読み込めません");
-  EXPECT_EQ(details, QString("a.jww: 読み込めません"));
-  if (QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_ja.qm")) {
-    EXPECT_TRUE(buttons.contains("詳細を表示...")) << buttons.join(',').toStdString();
-  }
+  real.ReportBox("summary", {{"a.jww", "読み込めません"}, {"b.jws", "書き込めません"}});
+  EXPECT_TRUE(resizable);
+  EXPECT_EQ(cells, QStringList({"a.jww|読み込めません", "b.jws|書き込めません"}));
+  EXPECT_EQ(copied, QString("a.jww\t読み込めません\nb.jws\t書き込めません\n"));
 }
 
 }  // namespace
