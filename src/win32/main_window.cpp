@@ -1,0 +1,388 @@
+// The main window's life: creation, layout, the splitter, message dispatch,
+// start-up and shutdown.
+#include "win32/main_window.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "platform/path_text.h"
+#include "platform/wide_text.h"
+#include "win32/control_ids.h"
+#include "win32/settings_dialog.h"
+#include "win32/ui_font.h"
+
+namespace varnelko::win32 {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"VarnelkoMainWindow";
+constexpr wchar_t kCaption[] = L"Varnelko Ver.1.01";
+constexpr int kSplitter = 3;  // width of the bar between tree and list
+constexpr int kFieldsHeight = 64;  // the two rows of fields above the list
+constexpr int kConvertWidth = 72;
+constexpr int kMinPane = 40;
+
+const wchar_t* const kHeaders[kFileColumns] = {L"ファイル名", L"Bytes", L"種類",
+                                               L"図面メモ", L"更新日時", L"属性"};
+const wchar_t* const kFileTypes[] = {L"全てのファイル(*.*)", L"*.JW?", L"*.JWW", L"*.JWS"};
+
+HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id,
+           DWORD ex_style = 0) {
+  return CreateWindowExW(ex_style, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
+// A click on the search-folder field runs the search-folder command.
+LRESULT CALLBACK Edit1Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                           DWORD_PTR) {
+  if (message == WM_LBUTTONUP) {
+    PostMessageW(GetParent(hwnd), WM_COMMAND, kMenuSearchFolder, 0);
+  }
+  return DefSubclassProc(hwnd, message, wparam, lparam);
+}
+
+bool RegisterMainClass(HINSTANCE instance) {
+  WNDCLASSEXW cls{sizeof(cls)};
+  cls.lpfnWndProc = DefWindowProcW;
+  cls.hInstance = instance;
+  cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  cls.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  cls.lpszClassName = kClassName;
+  return RegisterClassExW(&cls) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance, WindowLocations locations, UserPrompts& prompts)
+    : instance_(instance), locations_(std::move(locations)), prompts_(prompts) {}
+
+MainWindow::~MainWindow() {
+  StopListing();
+  run_stop_ = true;
+  if (run_thread_.joinable()) run_thread_.join();
+  if (hwnd_) DestroyWindow(hwnd_);
+  for (HFONT font : {font_, big_font_, list_font_}) {
+    if (font) DeleteObject(font);
+  }
+}
+
+void MainWindow::SetOutputFolder(const std::string& folder) {
+  state_.ini.output_folder = folder;
+  SetWindowTextW(Control(kEdit2), WideFromUtf8(folder).c_str());
+}
+
+void MainWindow::SetPreviewSwitches(bool after, bool print) {
+  state_.ini.preview_after = after;
+  state_.ini.preview_print = print;
+}
+
+bool MainWindow::Create(int show_command) {
+  if (!RegisterMainClass(instance_)) return false;
+  const AppIniValues& d = state_.ini;
+  hwnd_ = CreateWindowExW(0, kClassName, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                          d.main_left, d.main_top, d.main_width, d.main_height, nullptr, nullptr,
+                          instance_, nullptr);
+  if (!hwnd_) return false;
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc));
+  BuildControls();
+  BuildMenu();
+  dialog_ = std::make_unique<SettingsDialog>(instance_, hwnd_);
+  FormShow();
+  ShowWindow(hwnd_, show_command);
+  UpdateWindow(hwnd_);
+  return true;
+}
+
+void MainWindow::BuildControls() {
+  font_ = CreateUiFont();
+  HWND edit1 = Child(hwnd_, L"EDIT", L"", ES_READONLY | ES_AUTOHSCROLL, kEdit1, WS_EX_CLIENTEDGE);
+  SetWindowSubclass(edit1, Edit1Proc, 1, 0);
+  Child(hwnd_, WC_TREEVIEWW, L"",
+        TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS | TVS_SHOWSELALWAYS | WS_TABSTOP,
+        kTreeView1, WS_EX_CLIENTEDGE);
+  Child(hwnd_, L"STATIC", L"ファイルの種類", SS_LEFT | SS_CENTERIMAGE, kLabel1);
+  HWND combo = Child(hwnd_, WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
+                     kComboBox1);
+  for (const wchar_t* type : kFileTypes) {
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(type));
+  }
+  Child(hwnd_, L"BUTTON", L"JWW/JWS設定", BS_PUSHBUTTON | WS_TABSTOP, kButton1);
+  Child(hwnd_, L"STATIC", L"保存先フォルダ", SS_LEFT | SS_CENTERIMAGE, kLabel2);
+  Child(hwnd_, L"EDIT", L"", ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP, kEdit2, WS_EX_CLIENTEDGE);
+  Child(hwnd_, L"BUTTON", L"参照", BS_PUSHBUTTON | WS_TABSTOP, kButton3);
+  Child(hwnd_, L"BUTTON", L"変換", BS_PUSHBUTTON | WS_TABSTOP, kButton4);
+  HWND list = Child(hwnd_, WC_LISTVIEWW, L"",
+                    LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_TABSTOP, kStringGrid1,
+                    WS_EX_CLIENTEDGE);
+  ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  for (int c = 0; c < kFileColumns; ++c) {
+    LVCOLUMNW column{LVCF_TEXT | LVCF_WIDTH | LVCF_FMT};
+    column.fmt = c == kSizeColumn ? LVCFMT_RIGHT : LVCFMT_LEFT;
+    column.cx = state_.ini.column_widths[c];
+    column.pszText = const_cast<wchar_t*>(kHeaders[c]);
+    ListView_InsertColumn(list, c, &column);
+  }
+  Child(hwnd_, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, kStatusBar1);
+
+  SetFontOnChildren(hwnd_, font_);
+  big_font_ = CreateUiFont(13, true);
+  list_font_ = CreateListFont();
+  SendMessageW(Control(kButton4), WM_SETFONT, reinterpret_cast<WPARAM>(big_font_), FALSE);
+  SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(list_font_), FALSE);
+}
+
+void MainWindow::Layout() {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  RECT status_rect;
+  HWND status = Control(kStatusBar1);
+  SendMessageW(status, WM_SIZE, 0, 0);
+  GetWindowRect(status, &status_rect);
+  const int width = client.right;
+  const int height = client.bottom - (status_rect.bottom - status_rect.top);
+  const int pane = std::clamp(state_.ini.pane_width, kMinPane, std::max(kMinPane, width - kMinPane));
+  const int edit_height = 23;
+  MoveWindow(Control(kEdit1), 0, 0, pane, edit_height, TRUE);
+  MoveWindow(Control(kTreeView1), 0, edit_height, pane, height - edit_height, TRUE);
+
+  const int x = pane + kSplitter + 4;
+  const int right = width - 4;
+  const int row = 26;
+  const int fields_right = right - kConvertWidth - 6;
+  MoveWindow(Control(kLabel1), x, 4, 90, row, TRUE);
+  MoveWindow(Control(kComboBox1), x + 92, 5, 170, 200, TRUE);
+  MoveWindow(Control(kButton1), x + 268, 4, 110, row, TRUE);
+  MoveWindow(Control(kLabel2), x, 8 + row, 90, row, TRUE);
+  MoveWindow(Control(kEdit2), x + 92, 9 + row, std::max(20, fields_right - x - 92 - 64), row - 2,
+             TRUE);
+  MoveWindow(Control(kButton3), fields_right - 58, 8 + row, 58, row, TRUE);
+  MoveWindow(Control(kButton4), right - kConvertWidth, 4, kConvertWidth, 2 * row + 4, TRUE);
+  const int list_top = kFieldsHeight;
+  MoveWindow(Control(kStringGrid1), pane + kSplitter, list_top, width - pane - kSplitter,
+             std::max(0, height - list_top), TRUE);
+}
+
+bool MainWindow::OnSplitterMouse(UINT message, LPARAM lparam) {
+  const int x = static_cast<short>(LOWORD(lparam));
+  const int pane = state_.ini.pane_width;
+  const bool on_bar = x >= pane && x < pane + kSplitter + 4;
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      if (!on_bar) return false;
+      dragging_splitter_ = true;
+      SetCapture(hwnd_);
+      return true;
+    case WM_MOUSEMOVE:
+      if (dragging_splitter_) {
+        state_.ini.pane_width = std::max(kMinPane, x);
+        Layout();
+      }
+      if (on_bar || dragging_splitter_) SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
+      return true;
+    case WM_LBUTTONUP:
+      if (!dragging_splitter_) return false;
+      dragging_splitter_ = false;
+      ReleaseCapture();
+      return true;
+    default:
+      return false;
+  }
+}
+
+LRESULT CALLBACK MainWindow::Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, message, wparam, lparam);
+  return self->Handle(message, wparam, lparam);
+}
+
+LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_SIZE:
+      Layout();
+      return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wparam), HIWORD(wparam));
+      return 0;
+    case WM_NOTIFY:
+      return OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
+    case WM_LBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+      if (OnSplitterMouse(message, lparam)) return 0;
+      break;
+    case kRowsListed:
+      if (wparam == listing_number_) ShowRows();
+      return 0;
+    case kMemosRead:
+      if (wparam == listing_number_) ShowMemos();
+      return 0;
+    case kRunProgress:
+      ShowRunProgress();
+      return 0;
+    case kRunDone:
+      FinishConversion();
+      return 0;
+    case WM_CLOSE:
+      if (state_.busy) return 0;  // a running conversion ends first
+      FormClose();
+      DestroyWindow(hwnd_);
+      return 0;
+    case WM_DESTROY:
+      hwnd_ = nullptr;
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, wparam, lparam);
+}
+
+void MainWindow::OnCommand(int id, int code) {
+  if (state_.busy && id != kMenuExit) return;
+  if (id >= kMenuFileType0 && id < kMenuFileType0 + 4) {
+    SelectFileType(id - kMenuFileType0);
+    return;
+  }
+  switch (id) {
+    case kMenuSearchFolder: MnuFileSFolderClick(); break;
+    case kMenuOutputFolder:
+    case kButton3: Button3Click(); break;
+    case kMenuExit: MnuExitClick(); break;
+    case kMenuSettings:
+    case kButton1: Button1Click(); break;
+    case kMenuSetSave: MnuSetSaveClick(); break;
+    case kMenuSetOpen: MnuSetOpenClick(); break;
+    case kButton4: Convert(); break;
+    case kComboBox1:
+      if (code == CBN_SELCHANGE) ListSelectedNode();
+      break;
+    default: break;
+  }
+}
+
+LRESULT MainWindow::OnNotify(const NMHDR& header) {
+  if (header.idFrom == kTreeView1 && header.code == TVN_SELCHANGEDW) {
+    const auto& change = reinterpret_cast<const NMTREEVIEWW&>(header);
+    if (change.action == TVC_BYMOUSE || change.action == TVC_BYKEYBOARD) TreeView1Click();
+    return 0;
+  }
+  if (header.idFrom != kStringGrid1) return 0;
+  switch (header.code) {
+    case LVN_GETDISPINFOW: {
+      auto& info = const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header));
+      const auto row = static_cast<size_t>(info.item.iItem);
+      if ((info.item.mask & LVIF_TEXT) && row < rows_.size() && info.item.iSubItem < kFileColumns) {
+        lstrcpynW(info.item.pszText, rows_[row].cells[info.item.iSubItem].c_str(),
+                  info.item.cchTextMax);
+      }
+      return 0;
+    }
+    case LVN_COLUMNCLICK:
+      SortByColumn(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
+      return 0;
+    case NM_DBLCLK:
+      StringGrid1DblClick();
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+void MainWindow::ShowStatus(const std::string& text) {
+  SendMessageW(Control(kStatusBar1), SB_SETTEXTW, 0,
+               reinterpret_cast<LPARAM>(WideFromUtf8(text).c_str()));
+  UpdateWindow(Control(kStatusBar1));
+}
+
+std::string MainWindow::StatusText() const {
+  HWND status = GetDlgItem(hwnd_, kStatusBar1);
+  const auto length = LOWORD(SendMessageW(status, SB_GETTEXTLENGTHW, 0, 0));
+  std::wstring text(length + 1, L'\0');
+  SendMessageW(status, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(length);
+  return Utf8FromWide(text);
+}
+
+void MainWindow::RefuseWithoutTree() {
+  const std::string text = "検索フォルダを指定して下さい。";
+  prompts_.Beep();
+  prompts_.ErrorBox(text);
+  ShowStatus(text);
+}
+
+void MainWindow::SetBusy(bool busy) {
+  // While a search or a run goes on, the commands are locked so nothing
+  // starts inside it; Escape still reaches it through TakeKey.
+  state_.busy = busy;
+  EnableMenuItem(menu_, 0, MF_BYPOSITION | (busy ? MF_GRAYED : MF_ENABLED));
+  EnableMenuItem(menu_, 1, MF_BYPOSITION | (busy ? MF_GRAYED : MF_ENABLED));
+  for (int id : {kButton1, kButton3, kButton4, kComboBox1, kTreeView1}) {
+    EnableWindow(Control(id), !busy);
+  }
+  DrawMenuBar(hwnd_);
+}
+
+bool MainWindow::TakeKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN || message.wParam != VK_ESCAPE) return false;
+  if (!hwnd_ || (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd))) return false;
+  if (run_thread_.joinable()) {
+    run_stop_ = true;  // the files in progress finish
+    return true;
+  }
+  if (listing_ && !listing_->stop) {
+    StopListing();
+    ShowStatus("検索を中断しました。");
+    return true;
+  }
+  return false;
+}
+
+bool MainWindow::Working() const {
+  return (listing_ != nullptr) || run_thread_.joinable() || state_.busy;
+}
+
+void MainWindow::FormShow() {
+  // The window opened at the design values; the ini file's come now.
+  LoadAppIni(locations_.ini_path, state_.ini);
+  AppIniValues& v = state_.ini;
+  if (v.search_folder.empty()) v.search_folder = PathToUtf8(locations_.program_folder);
+  state_.search_folder = v.search_folder;
+  SetWindowPos(hwnd_, nullptr, v.main_left, v.main_top, v.main_width, v.main_height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  for (int c = 0; c < kFileColumns; ++c) {
+    ListView_SetColumnWidth(Control(kStringGrid1), c, v.column_widths[c]);
+  }
+  SendMessageW(Control(kComboBox1), CB_SETCURSEL, v.file_type, 0);
+  SetWindowTextW(Control(kEdit2), WideFromUtf8(v.output_folder).c_str());
+  dialog_->SetPosition(v.dialog_left, v.dialog_top);
+  ClearList();
+  Layout();
+  ShowStatus("検索フォルダを指定して下さい。");
+}
+
+void MainWindow::FormClose() {
+  StopListing();
+  AppIniValues& v = state_.ini;
+  WINDOWPLACEMENT placement{sizeof(placement)};
+  GetWindowPlacement(hwnd_, &placement);  // the normal place, also when maximised
+  const RECT& r = placement.rcNormalPosition;
+  v.main_left = r.left;
+  v.main_top = r.top;
+  v.main_width = r.right - r.left;
+  v.main_height = r.bottom - r.top;
+  dialog_->GetPosition(v.dialog_left, v.dialog_top);
+  for (int c = 0; c < kFileColumns; ++c) {
+    v.column_widths[c] = ListView_GetColumnWidth(Control(kStringGrid1), c);
+  }
+  v.search_folder = state_.search_folder;
+  v.file_type = static_cast<int32_t>(SendMessageW(Control(kComboBox1), CB_GETCURSEL, 0, 0));
+  SaveAppIni(locations_.ini_path, v);
+}
+
+}  // namespace varnelko::win32
