@@ -53,18 +53,22 @@ void Settle(MainWindow& window) {
 }  // namespace
 
 bool SaveWindowPng(HWND window, const std::wstring& path) {
+  // The client area and the menu bar: without a window manager (Xvfb) the
+  // frame and title bar stay unpainted.
   RECT r;
-  GetWindowRect(window, &r);
+  GetClientRect(window, &r);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  MENUBARINFO menu{sizeof(menu)};
+  if (GetMenu(window) && GetMenuBarInfo(window, OBJID_MENU, 0, &menu)) r.top = menu.rcBar.top;
   const int width = r.right - r.left, height = r.bottom - r.top;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  // The window draws itself into the bitmap; where a control does not
-  // answer that, the screen's copy of the window stands in.
-  if (!PrintWindow(window, memory, 0)) {
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-  }
+  // The screen's copy: Wine's PrintWindow paints no child controls.
+  SetForegroundWindow(window);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
   SelectObject(memory, old);
   CLSID png;
   bool saved = false;

@@ -179,13 +179,13 @@ LRESULT SettingsDialog::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       open_ = false;
       return 0;
     case WM_CTLCOLORSTATIC:
-      if (GetDlgCtrlID(reinterpret_cast<HWND>(lparam)) == kWarning) {
-        auto dc = reinterpret_cast<HDC>(wparam);
-        SetTextColor(dc, RGB(255, 0, 0));
-        SetBkMode(dc, TRANSPARENT);
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-      }
-      break;
+    case WM_CTLCOLORBTN: {
+      // Labels, frames and boxes on the dialog's face; the warning in red.
+      auto dc = reinterpret_cast<HDC>(wparam);
+      if (GetDlgCtrlID(reinterpret_cast<HWND>(lparam)) == kWarning) SetTextColor(dc, RGB(255, 0, 0));
+      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
     default:
       break;
   }
