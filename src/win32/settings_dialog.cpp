@@ -12,7 +12,7 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"VarnelkoSettingsDialog";
 constexpr int kClientWidth = 562, kClientHeight = 225;
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
 
 const wchar_t* const kLayerItems[] = {L"0", L"1", L"2", L"3", L"4", L"5", L"6", L"7", L"8",
