@@ -38,7 +38,7 @@ bool MakeDrawings(const std::filesystem::path& folder, int count) {
 }
 
 // Answers nothing: the benchmark asks no questions.
-class SilentPrompts : public varnelko::win32::UserPrompts {
+class SilentFeedback : public varnelko::UserFeedback {
  public:
   void Beep() override {}
   void ErrorBox(const std::string&) override {}
@@ -46,11 +46,15 @@ class SilentPrompts : public varnelko::win32::UserPrompts {
   void ConfirmBox(const std::string&) override {}
   bool AskYesNo(const std::string&) override { return false; }
   void ReportBox(const std::string&, const std::string&) override {}
-  std::string ChooseFolder(const std::string&, const std::string&) override { return {}; }
-  std::string ChooseSettingsFile(bool, const std::string&, const std::string&) override {
+  void Status(const std::string&) override {}
+  std::filesystem::path ChooseFolder(const std::string&, const std::filesystem::path&) override {
     return {};
   }
-  bool OpenFile(const std::string&) override { return false; }
+  std::filesystem::path ChooseSettingsFile(bool, const std::string&,
+                                           const std::filesystem::path&) override {
+    return {};
+  }
+  bool OpenFile(const std::filesystem::path&) override { return false; }
 };
 
 // CPU seconds of this process (all threads): the machine's other load
@@ -84,10 +88,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot write the drawings\n");
     return 1;
   }
-  SilentPrompts prompts;
+  SilentFeedback prompts;
   MainWindow window(GetModuleHandleW(nullptr), {work.path() / "", work / "v.ini"}, prompts);
   if (!window.Create(SW_SHOW)) return 1;
-  window.SetSearchFolder(varnelko::PathToUtf8(folder / ""));
+  window.SetSearchFolder(folder / "");
   window.SearchFolders();
   for (int run = 1; run <= runs; ++run) {
     const auto start = std::chrono::steady_clock::now();

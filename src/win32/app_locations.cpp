@@ -1,8 +1,8 @@
 #include "win32/app_locations.h"
 
-#include <shlobj.h>
+#include <windows.h>
 
-#include <system_error>
+#include <shlobj.h>
 
 namespace varnelko::win32 {
 
@@ -18,18 +18,7 @@ std::filesystem::path ProgramFolder() {
     }
     path.resize(path.size() * 2);
   }
-  return std::filesystem::path(path).parent_path();
-}
-
-// Made and removed again: only a real file tells whether the folder takes
-// new ones (Program Files does not, whatever its attributes say).
-bool AcceptsNewFiles(const std::filesystem::path& folder) {
-  const std::filesystem::path probe = folder / L"varnelko-write-test.tmp";
-  HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                            FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(file);
-  return true;
+  return std::filesystem::path(path).parent_path() / L"";
 }
 
 std::filesystem::path UserSettingsFolder() {
@@ -39,20 +28,13 @@ std::filesystem::path UserSettingsFolder() {
     folder = std::filesystem::path(roaming) / L"Varnelko";
   }
   CoTaskMemFree(roaming);
-  std::error_code ignored;
-  std::filesystem::create_directories(folder, ignored);
   return folder;
 }
 
 }  // namespace
 
-WindowLocations DefaultWindowLocations() {
-  WindowLocations locations;
-  locations.program_folder = ProgramFolder() / L"";
-  const std::filesystem::path ini_folder =
-      AcceptsNewFiles(locations.program_folder) ? locations.program_folder : UserSettingsFolder();
-  locations.ini_path = ini_folder / L"varnelko.ini";
-  return locations;
+AppLocations DefaultAppLocations() {
+  return ChooseAppLocations(ProgramFolder(), UserSettingsFolder());
 }
 
 }  // namespace varnelko::win32

@@ -1,11 +1,10 @@
 #pragma once
-// Where the window program keeps its ini file: beside the program when that
-// folder accepts new files (a portable copy), otherwise in the user's
-// %APPDATA%\Varnelko.
-#include "win32/main_window.h"
+// Where the Windows program keeps its ini file: the desktop layer's rule
+// over the program's folder and %APPDATA%\Varnelko.
+#include "desktop/app_locations.h"
 
 namespace varnelko::win32 {
 
-WindowLocations DefaultWindowLocations();
+AppLocations DefaultAppLocations();
 
 }  // namespace varnelko::win32

@@ -4,13 +4,8 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-
-#include "platform/path_text.h"
-#include "platform/wide_text.h"
 #include "win32/control_ids.h"
 #include "win32/main_window.h"
-#include "win32/run_report.h"
 #include "win32/settings_dialog.h"
 
 namespace varnelko::win32 {
@@ -40,130 +35,47 @@ void MainWindow::BuildMenu() {
   SetMenu(hwnd_, menu_);
 }
 
-void MainWindow::Button1Click() { dialog_->ShowModal(state_.ini.settings); }
+void MainWindow::Button1Click() { dialog_->ShowModal(state_.settings); }
 
 void MainWindow::Button3Click() {
-  const std::string folder = prompts_.ChooseFolder("保存先フォルダの指定", state_.ini.output_folder);
-  if (folder.empty()) return;
-  SetOutputFolder(folder);
-}
-
-void MainWindow::MnuSetSaveClick() {
-  const std::string path =
-      prompts_.ChooseSettingsFile(true, "現在の設定を保存", state_.ini.settings_file);
-  if (path.empty()) return;
-  state_.ini.settings_file = path;
-  SaveSettingsFile(PathFromUtf8(path), state_.ini.settings);
-}
-
-void MainWindow::MnuSetOpenClick() {
-  const std::string path =
-      prompts_.ChooseSettingsFile(false, "保存した設定ファイルを開く", state_.ini.settings_file);
-  if (path.empty()) return;
-  state_.ini.settings_file = path;
-  LoadSettingsFile(PathFromUtf8(path), state_.ini.settings);
+  if (commands_.ChooseOutputFolder(state_.output_folder)) SetOutputFolder(state_.output_folder);
 }
 
 void MainWindow::MnuExitClick() {
-  if (state_.busy) return;
-  if (prompts_.AskYesNo("終了します。よろしいですか？")) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+  if (!state_.busy && commands_.ConfirmExit()) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 
 void MainWindow::Convert() {
-  if (state_.busy) return;
-  if (!state_.tree_ready) {
-    RefuseWithoutTree();
-    return;
-  }
-  if (!state_.list_shown) {
-    prompts_.Beep();
-    prompts_.ErrorBox("ファイル一覧が表示されていません。");
-    return;
-  }
-  // Output folder given, existing and not the source folder (compared as the
-  // same folder on disk, not as text), then something to convert.
-  const BatchCheck check =
-      CheckBatchPreconditions(PathFromUtf8(state_.ini.output_folder),
-                              {PathFromUtf8(state_.listed_folder)}, state_.ini.settings);
-  if (check == BatchCheck::kNothingToConvert) {
-    prompts_.Beep();
-    ShowStatus(BatchCheckMessage(check));
-    return;
-  }
-  if (check != BatchCheck::kOk) {
-    prompts_.Beep();
-    prompts_.ConfirmBox(BatchCheckMessage(check));
-    return;
-  }
-  if (!prompts_.AskYesNo("変換を開始します。よろしいですか？")) {
-    ShowStatus("変換作業をキャンセルしました。");
-    return;
-  }
+  if (state_.busy || !commands_.CheckConversion(state_.output_folder)) return;
   RunConversion(SelectedSources());
 }
 
 void MainWindow::RunConversion(std::vector<std::filesystem::path> sources) {
   StopListing();  // the memos would compete for the disk
-  BatchRequest request;
-  request.sources = std::move(sources);
-  request.output_folder = PathFromUtf8(state_.ini.output_folder);
-  request.settings = state_.ini.settings;
-  request.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  request.full_path = FullPathRequested();
+  BatchRequest request = commands_.MakeBatchRequest(std::move(sources), state_.output_folder);
   request.stop = &run_stop_;
   run_stop_ = false;
   run_done_ = 0;
   run_total_ = request.sources.size();
   SetBusy(true);
-  run_thread_ = std::thread([this, request = std::move(request)] {
+  run_thread_ = std::thread([this, post = ui_queue_->Poster(), request = std::move(request)] {
     BatchCallbacks callbacks;
-    callbacks.on_progress = [this](size_t, const std::string& text) {
-      {
-        std::lock_guard lock(run_mutex_);
-        run_progress_ = text;
-      }
-      PostMessageW(hwnd_, kRunProgress, 0, 0);
+    callbacks.on_progress = [this, post](size_t, const std::string& text) {
+      post([this, text] {
+        ShowStatus(text + "  (" + std::to_string(run_done_.load()) + " / " +
+                   std::to_string(run_total_) + ")");
+      });
     };
-    callbacks.on_done = [this](size_t index, const FileOutcome&) {
-      run_done_ = index + 1;
-      PostMessageW(hwnd_, kRunProgress, 0, 0);
-    };
+    callbacks.on_done = [this](size_t index, const FileOutcome&) { run_done_ = index + 1; };
     std::vector<FileOutcome> outcomes = RunBatch(request, callbacks);
-    {
-      std::lock_guard lock(run_mutex_);
-      run_outcomes_ = std::move(outcomes);
-    }
-    PostMessageW(hwnd_, kRunDone, 0, 0);
+    post([this, outcomes = std::move(outcomes)]() mutable { FinishConversion(std::move(outcomes)); });
   });
 }
 
-void MainWindow::ShowRunProgress() {
-  std::string text;
-  {
-    std::lock_guard lock(run_mutex_);
-    text = run_progress_;
-  }
-  if (!run_thread_.joinable()) return;  // a late message after the run
-  ShowStatus(text + "  (" + std::to_string(run_done_.load()) + " / " +
-             std::to_string(run_total_) + ")");
-}
-
-void MainWindow::FinishConversion() {
+void MainWindow::FinishConversion(std::vector<FileOutcome> outcomes) {
   if (run_thread_.joinable()) run_thread_.join();
   SetBusy(false);
-  std::vector<FileOutcome> outcomes;
-  {
-    std::lock_guard lock(run_mutex_);
-    outcomes.swap(run_outcomes_);
-  }
-  // A failure is never reported as success: the text says how many failed
-  // or were left by Escape, and a box names them with their reasons.
-  const RunReport report = MakeRunReport(outcomes);
-  ShowStatus(report.status);
-  if (report.failed > 0 || report.not_started > 0) {
-    if (report.failed > 0) prompts_.Beep();
-    prompts_.ReportBox(report.summary, report.details);
-  }
+  commands_.ReportRun(outcomes);
 }
 
 }  // namespace varnelko::win32

@@ -1,6 +1,6 @@
 #pragma once
 // Identifiers of the main window's controls and menu commands, and the
-// messages its worker threads post back to it.
+// message its worker threads wake it with.
 #include <windows.h>
 
 namespace varnelko::win32 {
@@ -31,10 +31,7 @@ enum MenuId : int {
 };
 
 enum PostedMessage : UINT {
-  kRowsListed = WM_APP + 1,  // wParam: listing number
-  kMemosRead = WM_APP + 2,   // wParam: listing number
-  kRunProgress = WM_APP + 3,
-  kRunDone = WM_APP + 4,
+  kRunQueued = WM_APP + 1,  // functions from worker threads wait in the window's queue
 };
 
 }  // namespace varnelko::win32

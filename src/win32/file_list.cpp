@@ -1,21 +1,19 @@
-// The file list: listing a folder on a worker, the memos filling in, the
-// header-click sort, the selection and opening a file.
+// The file list: the rows listed on a worker, the memos filling in through
+// the desktop layer's reader, the header-click sort, the selection and
+// opening a file.
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <algorithm>
 
-#include "platform/path_text.h"
-#include "platform/wide_text.h"
+#include "desktop/shell_texts.h"
 #include "win32/control_ids.h"
 #include "win32/main_window.h"
 
 namespace varnelko::win32 {
 
 namespace {
-
-std::string Utf8(const std::wstring& text) { return Utf8FromWide(text); }
 
 // Pixels of "0" in the list's font, at least 3.
 int DigitWidth(HWND list) {
@@ -31,46 +29,49 @@ int DigitWidth(HWND list) {
 }  // namespace
 
 void MainWindow::StopListing() {
-  if (listing_) listing_->stop = true;
-  if (listing_thread_.joinable()) listing_thread_.join();
-  listing_.reset();
+  ++listing_number_;  // rows still coming are dropped
+  rows_pending_ = false;
+  memo_reader_.reset();
 }
 
 void MainWindow::ClearList() {
   StopListing();
   state_.list_shown = false;
   rows_.clear();
-  // An empty list is the header and one empty row.
-  rows_.emplace_back();
+  rows_.emplace_back();  // an empty list is the header and one empty row
+  row_of_listed_.clear();
   ListView_SetItemCountEx(Control(kStringGrid1), 1, 0);
   InvalidateRect(Control(kStringGrid1), nullptr, TRUE);
 }
 
-void MainWindow::ListFiles(const std::string& folder) {
+void MainWindow::ListFiles(const std::filesystem::path& folder) {
   if (state_.busy) return;
-  listing_text_ = "フォルダ「" + folder + "」を検索中(ESC:中断)";
+  listing_text_ = ListingText(folder);
   ShowStatus(listing_text_);
   ClearList();
   state_.listed_folder = folder;
   HWND list = Control(kStringGrid1);
-  listing_ = std::make_shared<Listing>();
-  listing_->folder = WideFromUtf8(folder);
-  listing_->filter = static_cast<int>(SendMessageW(Control(kComboBox1), CB_GETCURSEL, 0, 0));
-  listing_->size_width = SizeFieldWidth(ListView_GetColumnWidth(list, kSizeColumn), DigitWidth(list));
-  ++listing_number_;
-  listing_thread_ = std::thread([listing = listing_, hwnd = hwnd_, number = listing_number_] {
-    RunListing(*listing, hwnd, number);
+  const int filter = static_cast<int>(SendMessageW(Control(kComboBox1), CB_GETCURSEL, 0, 0));
+  const int width = SizeFieldWidth(ListView_GetColumnWidth(list, kSizeColumn), DigitWidth(list));
+  // The rows come at once from a worker; their memos follow.
+  if (rows_thread_.joinable()) rows_thread_.join();
+  rows_pending_ = true;
+  rows_thread_ = std::thread([this, post = ui_queue_->Poster(), folder, filter, width,
+                              number = listing_number_] {
+    std::vector<ListRow> rows = ListRows(folder, filter, width);
+    post([this, number, rows = std::move(rows)]() mutable {
+      if (number == listing_number_) ShowRows(std::move(rows));
+    });
   });
 }
 
-void MainWindow::ShowRows() {
-  if (!listing_) return;
-  {
-    std::lock_guard lock(listing_->mutex);
-    rows_ = std::move(listing_->rows);
-  }
+void MainWindow::ShowRows(std::vector<ListRow> rows) {
+  rows_pending_ = false;
+  rows_ = std::move(rows);
   state_.list_shown = !rows_.empty();
-  listed_count_ = rows_.size();
+  const size_t count = rows_.size();
+  row_of_listed_.resize(count);
+  for (size_t r = 0; r < count; ++r) row_of_listed_[r] = r;
   if (rows_.empty()) rows_.emplace_back();
   HWND list = Control(kStringGrid1);
   ListView_SetItemCountEx(list, static_cast<int>(rows_.size()), 0);
@@ -80,37 +81,34 @@ void MainWindow::ShowRows() {
     ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   }
   InvalidateRect(list, nullptr, TRUE);
+  if (count == 0) {
+    FinishListing(ListedText(0, state_.listed_folder));
+    return;
+  }
+  std::vector<std::filesystem::path> files;
+  files.reserve(count);
+  for (const ListRow& row : rows_) files.push_back(state_.listed_folder / row.name);
+  MemoReader::Callbacks callbacks;
+  callbacks.on_memo = [this](int index, const std::string& memo) { ShowMemo(index, memo); };
+  callbacks.on_finished = [this, count] {
+    FinishListing(ListedText(count, state_.listed_folder));
+  };
+  memo_reader_ = std::make_unique<MemoReader>(std::move(files), ui_queue_->Poster(),
+                                              std::move(callbacks));
 }
 
-void MainWindow::ShowMemos() {
-  if (!listing_) return;
-  std::vector<std::pair<size_t, std::wstring>> memos;
-  bool done = false;
-  {
-    std::lock_guard lock(listing_->mutex);
-    memos.swap(listing_->memos);
-    done = listing_->memos_done;
-  }
-  if (!memos.empty()) {
-    // Rows may have been sorted meanwhile: each memo finds its file's row.
-    std::vector<size_t> row_of(listed_count_, 0);
-    for (size_t r = 0; r < rows_.size() && state_.list_shown; ++r) row_of[rows_[r].listed] = r;
-    for (auto& [listed, memo] : memos) {
-      if (listed < row_of.size()) rows_[row_of[listed]].cells[kMemoColumn] = std::move(memo);
-    }
-    InvalidateRect(Control(kStringGrid1), nullptr, FALSE);
-  }
-  if (done) {
-    FinishListing(std::to_string(listed_count_) + " Files  パス名「" + state_.listed_folder + "」");
-  }
+void MainWindow::ShowMemo(size_t listed, const std::string& memo) {
+  if (memo.empty() || listed >= row_of_listed_.size()) return;
+  // Rows may have been sorted meanwhile: the memo finds its file's row.
+  const size_t row = row_of_listed_[listed];
+  rows_[row].cells[kMemoColumn] = memo;
+  ListView_RedrawItems(Control(kStringGrid1), static_cast<int>(row), static_cast<int>(row));
 }
 
 void MainWindow::FinishListing(const std::string& text) {
   // The listing's last text replaces only its own running text: a
   // conversion started meanwhile keeps its texts.
   if (StatusText() == listing_text_) ShowStatus(text);
-  if (listing_thread_.joinable()) listing_thread_.join();
-  listing_.reset();
 }
 
 void MainWindow::SortByColumn(int column) {
@@ -120,6 +118,7 @@ void MainWindow::SortByColumn(int column) {
     return;
   }
   SortRows(rows_, column, state_.sort_descending);
+  for (size_t r = 0; r < rows_.size(); ++r) row_of_listed_[rows_[r].listed] = r;
   state_.sort_descending = !state_.sort_descending;
   InvalidateRect(Control(kStringGrid1), nullptr, FALSE);
 }
@@ -132,31 +131,16 @@ std::vector<std::filesystem::path> MainWindow::SelectedSources() const {
   for (int row = top; row >= 0; row = ListView_GetNextItem(list, row, LVNI_SELECTED)) bottom = row;
   std::vector<std::filesystem::path> sources;
   if (top < 0 || !state_.list_shown) return sources;
-  const std::filesystem::path folder = PathFromUtf8(state_.listed_folder);
   for (int row = top; row <= bottom && row < static_cast<int>(rows_.size()); ++row) {
-    const std::wstring& name = rows_[row].cells[kNameColumn];
-    if (!name.empty()) sources.push_back(folder / name);
+    if (!rows_[row].name.empty()) sources.push_back(state_.listed_folder / rows_[row].name);
   }
   return sources;
 }
 
 void MainWindow::StringGrid1DblClick() {
-  if (!state_.tree_ready) {
-    RefuseWithoutTree();
-    return;
-  }
-  if (!state_.list_shown) {
-    prompts_.Beep();
-    ShowStatus("図面の格納されているフォルダを指定して下さい。");
-    return;
-  }
+  if (!commands_.CanOpenRow()) return;
   const int row = ListView_GetNextItem(Control(kStringGrid1), -1, LVNI_FOCUSED);
-  if (row < 0 || row >= static_cast<int>(rows_.size())) return;
-  const std::string name = Utf8(rows_[row].cells[kNameColumn]);
-  if (name.empty() || prompts_.OpenFile(state_.listed_folder + name)) return;
-  // Without a program for the file the user would see nothing happen.
-  prompts_.Beep();
-  ShowStatus("「" + name + "」を開くことのできるプログラムが見つかりません。");
+  if (row >= 0 && row < static_cast<int>(rows_.size())) commands_.OpenRow(rows_[row].name);
 }
 
 }  // namespace varnelko::win32

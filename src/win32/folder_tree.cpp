@@ -5,18 +5,12 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "platform/wide_text.h"
 #include "win32/control_ids.h"
 #include "win32/main_window.h"
 
 namespace varnelko::win32 {
 
 namespace {
-
-bool IsFolder(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 bool IsSubfolder(const WIN32_FIND_DATAW& entry) {
   constexpr DWORD kLeftOut = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
@@ -41,32 +35,20 @@ bool EscapeDown() { return (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0; }
 }  // namespace
 
 void MainWindow::MnuFileSFolderClick() {
-  ShowStatus("");
-  const std::string folder = prompts_.ChooseFolder("検索フォルダの指定", state_.search_folder);
-  if (folder.empty()) return;
-  SetSearchFolder(folder);
+  if (!commands_.ChooseSearchFolder()) return;
+  SetSearchFolder(state_.search_folder);
   SearchFolders();
 }
 
-void MainWindow::SetSearchFolder(const std::string& folder) {
-  state_.search_folder = folder;
-  if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') state_.search_folder += '\\';
-  SetWindowTextW(Control(kEdit1), WideFromUtf8(state_.search_folder).c_str());
+void MainWindow::SetSearchFolder(const std::filesystem::path& folder) {
+  commands_.SetSearchFolder(folder);
+  SetWindowTextW(Control(kEdit1), state_.search_folder.c_str());
 }
 
 void MainWindow::SearchFolders() {
-  if (state_.busy) return;
-  ShowStatus("フォルダ検索中です。（ESC:中断）");
-  const std::wstring root_path = WideFromUtf8(state_.search_folder);
-  if (!IsFolder(root_path)) {
-    prompts_.Beep();
-    prompts_.InfoBox("検索フォルダのディスクドライブの準備が出来ていません。");
-    ShowStatus("検索フォルダを指定して下さい。");
-    return;
-  }
+  if (state_.busy || !commands_.BeginSearch()) return;
   ClearList();
-  state_.tree_ready = false;
-  search_cancel_ = false;
+  const std::wstring root_path = state_.search_folder.wstring();
   SetBusy(true);
 
   HWND tree = Control(kTreeView1);
@@ -83,7 +65,7 @@ void MainWindow::SearchFolders() {
        child = TreeView_GetNextSibling(tree, child)) {
     pending.insert(pending.begin(), child);
   }
-  while (!pending.empty() && !search_cancel_) {
+  while (!pending.empty() && !state_.cancel) {
     HTREEITEM node = pending.back();
     pending.pop_back();
     AddSubfolders(node, folder_icon);
@@ -97,12 +79,11 @@ void MainWindow::SearchFolders() {
   SortTree(root);
   TreeView_Expand(tree, root, TVE_EXPAND);
   SetBusy(false);
-  ShowStatus(search_cancel_ ? "フォルダ検索を中断しました。" : "");
-  state_.tree_ready = true;
+  commands_.EndSearch();
 }
 
-HTREEITEM MainWindow::AddNode(HTREEITEM parent, const std::wstring& text, const std::wstring& path,
-                              int icon) {
+HTREEITEM MainWindow::AddNode(HTREEITEM parent, const std::wstring& text,
+                              const std::filesystem::path& path, int icon) {
   TVINSERTSTRUCTW insert{};
   insert.hParent = parent ? parent : TVI_ROOT;
   insert.hInsertAfter = TVI_LAST;
@@ -115,19 +96,17 @@ HTREEITEM MainWindow::AddNode(HTREEITEM parent, const std::wstring& text, const 
 }
 
 void MainWindow::AddSubfolders(HTREEITEM node, int icon) {
-  const std::wstring folder = FolderPathOfNode(node);
+  const std::filesystem::path folder = FolderPathOfNode(node);
   WIN32_FIND_DATAW entry;
-  HANDLE find = FindFirstFileExW((folder + L"*.*").c_str(), FindExInfoBasic, &entry,
+  HANDLE find = FindFirstFileExW((folder / L"*.*").c_str(), FindExInfoBasic, &entry,
                                  FindExSearchLimitToDirectories, nullptr, 0);
   if (find == INVALID_HANDLE_VALUE) return;
   do {
     // The window keeps painting, and Escape stops the search.
     PumpWhileBusy();
-    if (EscapeDown()) search_cancel_ = true;
-    if (search_cancel_) break;
-    if (IsSubfolder(entry)) {
-      AddNode(node, entry.cFileName, folder + entry.cFileName + L"\\", icon);
-    }
+    if (EscapeDown()) state_.cancel = true;
+    if (state_.cancel) break;
+    if (IsSubfolder(entry)) AddNode(node, entry.cFileName, folder / entry.cFileName / L"", icon);
   } while (FindNextFileW(find, &entry));
   FindClose(find);
 }
@@ -154,18 +133,18 @@ void MainWindow::SortTree(HTREEITEM node) {
   }
 }
 
-std::wstring MainWindow::FolderPathOfNode(HTREEITEM node) const {
+std::filesystem::path MainWindow::FolderPathOfNode(HTREEITEM node) const {
   TVITEMW item{};
   item.mask = TVIF_PARAM;
   item.hItem = node;
   if (!node || !TreeView_GetItem(GetDlgItem(hwnd_, kTreeView1), &item)) return {};
   const auto index = static_cast<size_t>(item.lParam);
-  return index < node_paths_.size() ? node_paths_[index] : std::wstring();
+  return index < node_paths_.size() ? node_paths_[index] : std::filesystem::path();
 }
 
 void MainWindow::TreeView1Click() {
   if (!state_.tree_ready) {
-    RefuseWithoutTree();
+    commands_.RefuseWithoutTree();
     return;
   }
   ListSelectedNode();
@@ -174,7 +153,7 @@ void MainWindow::TreeView1Click() {
 void MainWindow::ListSelectedNode() {
   if (!state_.tree_ready) return;
   HTREEITEM selected = TreeView_GetSelection(Control(kTreeView1));
-  if (selected) ListFiles(Utf8FromWide(FolderPathOfNode(selected)));
+  if (selected) ListFiles(FolderPathOfNode(selected));
 }
 
 void MainWindow::SelectFileType(int index) {

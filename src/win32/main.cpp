@@ -18,7 +18,7 @@ using std::min;
 #include "win32/main_window.h"
 #include "win32/message_loop.h"
 #include "win32/screenshot.h"
-#include "win32/user_prompts.h"
+#include "win32/system_feedback.h"
 
 namespace {
 
@@ -31,8 +31,8 @@ int RunProgram(HINSTANCE instance, int show_command) {
     return result;
   }
   LocalFree(argv);
-  varnelko::win32::SystemPrompts prompts;
-  varnelko::win32::MainWindow window(instance, varnelko::win32::DefaultWindowLocations(), prompts);
+  varnelko::win32::SystemFeedback prompts;
+  varnelko::win32::MainWindow window(instance, varnelko::win32::DefaultAppLocations(), prompts);
   if (!window.Create(show_command)) return 1;
   prompts.SetOwner(window.hwnd());
   return varnelko::win32::RunMessageLoop(window);

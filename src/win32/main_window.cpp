@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+#include "desktop/file_rows.h"
+#include "desktop/shell_texts.h"
 #include "platform/path_text.h"
 #include "platform/wide_text.h"
 #include "win32/control_ids.h"
@@ -19,14 +21,11 @@ namespace varnelko::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"VarnelkoMainWindow";
-constexpr wchar_t kCaption[] = L"Varnelko Ver.1.01";
 constexpr int kSplitter = 3;  // width of the bar between tree and list
 constexpr int kFieldsHeight = 64;  // the two rows of fields above the list
 constexpr int kConvertWidth = 72;
 constexpr int kMinPane = 40;
 
-const wchar_t* const kHeaders[kFileColumns] = {L"ファイル名", L"Bytes", L"種類",
-                                               L"図面メモ", L"更新日時", L"属性"};
 const wchar_t* const kFileTypes[] = {L"全てのファイル(*.*)", L"*.JW?", L"*.JWW", L"*.JWS"};
 
 HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id,
@@ -58,11 +57,17 @@ bool RegisterMainClass(HINSTANCE instance) {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, WindowLocations locations, UserPrompts& prompts)
-    : instance_(instance), locations_(std::move(locations)), prompts_(prompts) {}
+MainWindow::MainWindow(HINSTANCE instance, const AppLocations& locations, UserFeedback& feedback)
+    : instance_(instance),
+      feedback_(feedback),
+      commands_(state_, feedback, [this](const std::string& text) { ShowStatus(text); }) {
+  state_.program_folder = locations.program_folder;
+  state_.ini_path = locations.ini_path;
+}
 
 MainWindow::~MainWindow() {
   StopListing();
+  if (rows_thread_.joinable()) rows_thread_.join();
   run_stop_ = true;
   if (run_thread_.joinable()) run_thread_.join();
   if (hwnd_) DestroyWindow(hwnd_);
@@ -71,25 +76,26 @@ MainWindow::~MainWindow() {
   }
 }
 
-void MainWindow::SetOutputFolder(const std::string& folder) {
-  state_.ini.output_folder = folder;
-  SetWindowTextW(Control(kEdit2), WideFromUtf8(folder).c_str());
+void MainWindow::SetOutputFolder(const std::filesystem::path& folder) {
+  state_.output_folder = folder;
+  SetWindowTextW(Control(kEdit2), folder.c_str());
 }
 
 void MainWindow::SetPreviewSwitches(bool after, bool print) {
-  state_.ini.preview_after = after;
-  state_.ini.preview_print = print;
+  layout_.preview_after = after;
+  layout_.preview_print = print;
 }
 
 bool MainWindow::Create(int show_command) {
   if (!RegisterMainClass(instance_)) return false;
-  const AppIniValues& d = state_.ini;
-  hwnd_ = CreateWindowExW(0, kClassName, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+  const AppIniValues& d = layout_;
+  hwnd_ = CreateWindowExW(0, kClassName, WideFromUtf8(texts::kCaption).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                           d.main_left, d.main_top, d.main_width, d.main_height, nullptr, nullptr,
                           instance_, nullptr);
   if (!hwnd_) return false;
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc));
+  ui_queue_ = std::make_unique<UiQueue>(hwnd_, kRunQueued);
   BuildControls();
   BuildMenu();
   dialog_ = std::make_unique<SettingsDialog>(instance_, hwnd_);
@@ -122,10 +128,11 @@ void MainWindow::BuildControls() {
                     WS_EX_CLIENTEDGE);
   ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   for (int c = 0; c < kFileColumns; ++c) {
+    const std::wstring header = WideFromUtf8(FileColumnHeaders()[c]);
     LVCOLUMNW column{LVCF_TEXT | LVCF_WIDTH | LVCF_FMT};
     column.fmt = c == kSizeColumn ? LVCFMT_RIGHT : LVCFMT_LEFT;
-    column.cx = state_.ini.column_widths[c];
-    column.pszText = const_cast<wchar_t*>(kHeaders[c]);
+    column.cx = layout_.column_widths[c];
+    column.pszText = const_cast<wchar_t*>(header.c_str());
     ListView_InsertColumn(list, c, &column);
   }
   Child(hwnd_, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, kStatusBar1);
@@ -146,7 +153,7 @@ void MainWindow::Layout() {
   GetWindowRect(status, &status_rect);
   const int width = client.right;
   const int height = client.bottom - (status_rect.bottom - status_rect.top);
-  const int pane = std::clamp(state_.ini.pane_width, kMinPane, std::max(kMinPane, width - kMinPane));
+  const int pane = std::clamp(state_.pane_width, kMinPane, std::max(kMinPane, width - kMinPane));
   const int edit_height = 23;
   MoveWindow(Control(kEdit1), 0, 0, pane, edit_height, TRUE);
   MoveWindow(Control(kTreeView1), 0, edit_height, pane, height - edit_height, TRUE);
@@ -170,7 +177,7 @@ void MainWindow::Layout() {
 
 bool MainWindow::OnSplitterMouse(UINT message, LPARAM lparam) {
   const int x = static_cast<short>(LOWORD(lparam));
-  const int pane = state_.ini.pane_width;
+  const int pane = state_.pane_width;
   const bool on_bar = x >= pane && x < pane + kSplitter + 4;
   switch (message) {
     case WM_LBUTTONDOWN:
@@ -180,7 +187,7 @@ bool MainWindow::OnSplitterMouse(UINT message, LPARAM lparam) {
       return true;
     case WM_MOUSEMOVE:
       if (dragging_splitter_) {
-        state_.ini.pane_width = std::max(kMinPane, x);
+        state_.pane_width = std::max(kMinPane, x);
         Layout();
       }
       if (on_bar || dragging_splitter_) SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
@@ -216,17 +223,8 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_LBUTTONUP:
       if (OnSplitterMouse(message, lparam)) return 0;
       break;
-    case kRowsListed:
-      if (wparam == listing_number_) ShowRows();
-      return 0;
-    case kMemosRead:
-      if (wparam == listing_number_) ShowMemos();
-      return 0;
-    case kRunProgress:
-      ShowRunProgress();
-      return 0;
-    case kRunDone:
-      FinishConversion();
+    case kRunQueued:
+      ui_queue_->RunPending();
       return 0;
     case WM_CLOSE:
       if (state_.busy) return 0;  // a running conversion ends first
@@ -256,8 +254,8 @@ void MainWindow::OnCommand(int id, int code) {
     case kMenuExit: MnuExitClick(); break;
     case kMenuSettings:
     case kButton1: Button1Click(); break;
-    case kMenuSetSave: MnuSetSaveClick(); break;
-    case kMenuSetOpen: MnuSetOpenClick(); break;
+    case kMenuSetSave: commands_.SaveSettingsFile(); break;
+    case kMenuSetOpen: commands_.OpenSettingsFile(); break;
     case kButton4: Convert(); break;
     case kComboBox1:
       if (code == CBN_SELCHANGE) ListSelectedNode();
@@ -278,8 +276,8 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
       auto& info = const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header));
       const auto row = static_cast<size_t>(info.item.iItem);
       if ((info.item.mask & LVIF_TEXT) && row < rows_.size() && info.item.iSubItem < kFileColumns) {
-        lstrcpynW(info.item.pszText, rows_[row].cells[info.item.iSubItem].c_str(),
-                  info.item.cchTextMax);
+        const std::wstring text = WideFromUtf8(rows_[row].cells[info.item.iSubItem]);
+        lstrcpynW(info.item.pszText, text.c_str(), info.item.cchTextMax);
       }
       return 0;
     }
@@ -309,13 +307,6 @@ std::string MainWindow::StatusText() const {
   return Utf8FromWide(text);
 }
 
-void MainWindow::RefuseWithoutTree() {
-  const std::string text = "検索フォルダを指定して下さい。";
-  prompts_.Beep();
-  prompts_.ErrorBox(text);
-  ShowStatus(text);
-}
-
 void MainWindow::SetBusy(bool busy) {
   // While a search or a run goes on, the commands are locked so nothing
   // starts inside it; Escape still reaches it through TakeKey.
@@ -335,40 +326,39 @@ bool MainWindow::TakeKey(const MSG& message) {
     run_stop_ = true;  // the files in progress finish
     return true;
   }
-  if (listing_ && !listing_->stop) {
+  if (rows_pending_ || (memo_reader_ && memo_reader_->Pending())) {
     StopListing();
-    ShowStatus("検索を中断しました。");
+    FinishListing(texts::kListingStopped);
     return true;
   }
   return false;
 }
 
 bool MainWindow::Working() const {
-  return (listing_ != nullptr) || run_thread_.joinable() || state_.busy;
+  return rows_pending_ || (memo_reader_ && memo_reader_->Pending()) || run_thread_.joinable() ||
+         state_.busy;
 }
 
 void MainWindow::FormShow() {
   // The window opened at the design values; the ini file's come now.
-  LoadAppIni(locations_.ini_path, state_.ini);
-  AppIniValues& v = state_.ini;
-  if (v.search_folder.empty()) v.search_folder = PathToUtf8(locations_.program_folder);
-  state_.search_folder = v.search_folder;
+  layout_ = commands_.StartUp();
+  const AppIniValues& v = layout_;
   SetWindowPos(hwnd_, nullptr, v.main_left, v.main_top, v.main_width, v.main_height,
                SWP_NOZORDER | SWP_NOACTIVATE);
   for (int c = 0; c < kFileColumns; ++c) {
     ListView_SetColumnWidth(Control(kStringGrid1), c, v.column_widths[c]);
   }
   SendMessageW(Control(kComboBox1), CB_SETCURSEL, v.file_type, 0);
-  SetWindowTextW(Control(kEdit2), WideFromUtf8(v.output_folder).c_str());
+  SetWindowTextW(Control(kEdit2), state_.output_folder.c_str());
   dialog_->SetPosition(v.dialog_left, v.dialog_top);
   ClearList();
   Layout();
-  ShowStatus("検索フォルダを指定して下さい。");
+  commands_.StartUpDone();
 }
 
 void MainWindow::FormClose() {
   StopListing();
-  AppIniValues& v = state_.ini;
+  AppIniValues& v = layout_;
   WINDOWPLACEMENT placement{sizeof(placement)};
   GetWindowPlacement(hwnd_, &placement);  // the normal place, also when maximised
   const RECT& r = placement.rcNormalPosition;
@@ -377,12 +367,12 @@ void MainWindow::FormClose() {
   v.main_width = r.right - r.left;
   v.main_height = r.bottom - r.top;
   dialog_->GetPosition(v.dialog_left, v.dialog_top);
+  v.pane_width = state_.pane_width;
   for (int c = 0; c < kFileColumns; ++c) {
     v.column_widths[c] = ListView_GetColumnWidth(Control(kStringGrid1), c);
   }
-  v.search_folder = state_.search_folder;
   v.file_type = static_cast<int32_t>(SendMessageW(Control(kComboBox1), CB_GETCURSEL, 0, 0));
-  SaveAppIni(locations_.ini_path, v);
+  commands_.ShutDown(v);
 }
 
 }  // namespace varnelko::win32

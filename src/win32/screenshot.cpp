@@ -20,7 +20,7 @@ using std::min;
 #include "win32/main_window.h"
 #include "win32/message_loop.h"
 #include "win32/settings_dialog.h"
-#include "win32/user_prompts.h"
+#include "win32/system_feedback.h"
 
 namespace varnelko::win32 {
 
@@ -92,16 +92,16 @@ int RunScreenshots(HINSTANCE instance, const std::wstring& folder, const std::ws
   std::filesystem::create_directories(scratch / L"out", ignored);
   std::filesystem::remove(scratch / L"varnelko.ini", ignored);
 
-  SystemPrompts prompts;
+  SystemFeedback prompts;
   MainWindow window(instance, {scratch / L"", scratch / L"varnelko.ini"}, prompts);
   if (!window.Create(SW_SHOW)) return 1;
   prompts.SetOwner(window.hwnd());
   SetWindowPos(window.hwnd(), nullptr, 0, 0, 1060, 760, SWP_NOZORDER);
-  window.state().ini.pane_width = 200;
+  window.state().pane_width = 200;
   SendMessageW(window.hwnd(), WM_SIZE, 0, 0);
 
   const std::filesystem::path source = std::filesystem::absolute(folder);
-  window.SetSearchFolder(PathToUtf8(source / L""));
+  window.SetSearchFolder(source);
   window.SearchFolders();
   HWND tree = window.Control(kTreeView1);
   TreeView_SelectItem(tree, TreeView_GetRoot(tree));
@@ -111,10 +111,10 @@ int RunScreenshots(HINSTANCE instance, const std::wstring& folder, const std::ws
   ListView_SetColumnWidth(list, 0, 170);
   ListView_SetColumnWidth(list, 3, 240);
   ListView_SetColumnWidth(list, 4, 150);
-  window.SetOutputFolder(PathToUtf8(scratch / L"out" / L""));
+  window.SetOutputFolder(scratch / L"out" / L"");
   // The first row's drawing before and after converting layer 2 (the
   // furniture of the house plan) to the auxiliary colour and line type.
-  ConversionSettings& settings = window.state().ini.settings;
+  ConversionSettings& settings = window.state().settings;
   settings.C(2) = 2;
   settings.C(3) = 1;
   settings.C(4) = 1;

@@ -8,7 +8,6 @@
 
 #include "platform/path_text.h"
 #include "win32/control_ids.h"
-#include "win32/run_report.h"
 #include "window_fixture.h"
 
 namespace varnelko::test {
@@ -26,24 +25,24 @@ class ConvertTest : public WindowTest {
     output_ = Folder("out");
     for (const char* name : {"平面図.jww", "old.jww"}) {
       fs::copy_file(fs::path(VARNELKO_SOURCE_DIR) / "samples" / PathFromUtf8(name),
-                    PathFromUtf8(source_) / PathFromUtf8(name));
+                    source_ / PathFromUtf8(name));
     }
-    std::ofstream(PathFromUtf8(source_) / "broken.jww", std::ios::binary) << "JwwData.\x5e\x02";
-    std::ofstream(PathFromUtf8(source_) / "notes.txt") << "text";
+    std::ofstream(source_ / "broken.jww", std::ios::binary) << "JwwData.\x5e\x02";
+    std::ofstream(source_ / "notes.txt") << "text";
     MainWindow& w = Start();
     SearchAndList(source_);
     SelectRows(0, RowCount() - 1);
-    w.state().ini.settings.C(1) = 16;
-    w.state().ini.settings.C(2) = 16;
-    w.state().ini.settings.C(3) = 1;
+    w.state().settings.C(1) = 16;
+    w.state().settings.C(2) = 16;
+    w.state().settings.C(3) = 1;
     w.SetOutputFolder(output_);
-    prompts_.events.clear();
+    feedback_.Take();
     return w;
   }
 
  public:
-  std::string source_, output_;
-  RecordingPrompts& prompts() { return prompts_; }
+  fs::path source_, output_;
+  RecordingFeedback& feedback() { return feedback_; }
 };
 
 TEST_F(ConvertTest, RefusesInOrderWithTheTextsOfEachCheck) {
@@ -71,23 +70,23 @@ TEST_F(ConvertTest, RefusesInOrderWithTheTextsOfEachCheck) {
        {"beep", "confirm:保存先フォルダとファイルのフォルダが同じになっています。"},
        ""},
       {"nothing to convert",
-       [](ConvertTest&, MainWindow& w) { w.state().ini.settings.C(3) = 0; },
+       [](ConvertTest&, MainWindow& w) { w.state().settings.C(3) = 0; },
        {"beep"},
        "変換を行わない設定になっています。確認して下さい。"},
       {"answered No",
-       [](ConvertTest& t, MainWindow&) { t.prompts().answer_yes = false; },
+       [](ConvertTest& t, MainWindow&) { t.feedback().answer_yes = false; },
        {"ask:変換を開始します。よろしいですか？"},
        "変換作業をキャンセルしました。"},
   };
   for (const Check& check : checks) {
     MainWindow& w = Prepare();
-    prompts_.answer_yes = true;
+    feedback_.answer_yes = true;
     check.arrange(*this, w);
     Command(kButton4);
     WaitIdle();
-    EXPECT_EQ(prompts_.events, check.events) << check.name;
+    EXPECT_EQ(TakeBoxes(), check.events) << check.name;
     if (!check.status.empty()) EXPECT_EQ(w.StatusText(), check.status) << check.name;
-    EXPECT_TRUE(fs::is_empty(PathFromUtf8(output_))) << check.name;
+    EXPECT_TRUE(fs::is_empty(output_)) << check.name;
     window_.reset();
     fs::remove_all(temp_.path() / "src");
     fs::remove_all(temp_.path() / "out");
@@ -98,17 +97,19 @@ TEST_F(ConvertTest, ConvertsTheSelectionAndReportsTheFailure) {
   MainWindow& w = Prepare();
   Command(kButton4);
   WaitIdle();
-  EXPECT_EQ(prompts_.events.front(), "ask:変換を開始します。よろしいですか？");
+  const std::vector<std::string> boxes = TakeBoxes();
+  ASSERT_EQ(boxes.size(), 3u);
+  EXPECT_EQ(boxes[0], "ask:変換を開始します。よろしいですか？");
+  EXPECT_EQ(boxes[1], "beep");
   EXPECT_EQ(w.StatusText(), "変換作業を完了しました。1 個のファイルを変換できませんでした。");
-  EXPECT_NE(prompts_.report_details.find("broken.jww: 読み込めません"), std::string::npos)
-      << prompts_.report_details;
-  EXPECT_NE(prompts_.report_details.find("notes.txt: JWW/JWS 図面ではありません"),
-            std::string::npos);
+  // The failure list names the broken drawing with its reason, then the skip.
+  EXPECT_NE(boxes[2].find("broken.jww: 読み込めません"), std::string::npos) << boxes[2];
+  EXPECT_NE(boxes[2].find("notes.txt: JWW/JWS 図面ではありません"), std::string::npos);
   for (const char* name : {"平面図.jww", "old.jww"}) {
-    EXPECT_TRUE(fs::exists(PathFromUtf8(output_) / PathFromUtf8(name))) << name;
+    EXPECT_TRUE(fs::exists(output_ / PathFromUtf8(name))) << name;
   }
-  EXPECT_FALSE(fs::exists(PathFromUtf8(output_) / "broken.jww"));
-  EXPECT_FALSE(fs::exists(PathFromUtf8(output_) / "notes.txt"));
+  EXPECT_FALSE(fs::exists(output_ / "broken.jww"));
+  EXPECT_FALSE(fs::exists(output_ / "notes.txt"));
 }
 
 TEST_F(ConvertTest, ConvertsOnlyTheSelectedRange) {
@@ -118,40 +119,8 @@ TEST_F(ConvertTest, ConvertsOnlyTheSelectedRange) {
   Command(kButton4);
   WaitIdle();
   EXPECT_EQ(w.StatusText(), "変換作業を完了しました。");
-  EXPECT_TRUE(fs::exists(PathFromUtf8(output_) / "old.jww"));
-  EXPECT_FALSE(fs::exists(PathFromUtf8(output_) / PathFromUtf8("平面図.jww")));
-}
-
-TEST(RunReportTest, CountsEveryOutcomeAndSaysWhatWasLeft) {
-  const auto outcome = [](const char* name, FileOutcomeKind kind, const char* error = "") {
-    FileOutcome o;
-    o.source = PathFromUtf8(name);
-    o.kind = kind;
-    o.error = error;
-    return o;
-  };
-  struct Case {
-    std::vector<FileOutcome> outcomes;
-    std::string status;
-    std::string details;
-  };
-  const Case cases[] = {
-      {{outcome("a.jww", FileOutcomeKind::kConverted)}, "変換作業を完了しました。", ""},
-      {{outcome("a.jww", FileOutcomeKind::kConverted), outcome("b.jww", FileOutcomeKind::kWriteFailed, "disk full"),
-        outcome("c.txt", FileOutcomeKind::kSkipped)},
-       "変換作業を完了しました。1 個のファイルを変換できませんでした。",
-       "b.jww: 書き込めません (disk full)\nc.txt: JWW/JWS 図面ではありません"},
-      // Stopped by Escape: the files not started are counted apart.
-      {{outcome("a.jww", FileOutcomeKind::kConverted), outcome("b.jww", FileOutcomeKind::kNotStarted),
-        outcome("c.jww", FileOutcomeKind::kNotStarted)},
-       "変換を中止しました。1 個を変換し、2 個は変換していません。",
-       "b.jww: 中止したため変換していません\nc.jww: 中止したため変換していません"},
-  };
-  for (const Case& c : cases) {
-    const RunReport report = MakeRunReport(c.outcomes);
-    EXPECT_EQ(report.status, c.status);
-    EXPECT_EQ(report.details, c.details);
-  }
+  EXPECT_TRUE(fs::exists(output_ / "old.jww"));
+  EXPECT_FALSE(fs::exists(output_ / PathFromUtf8("平面図.jww")));
 }
 
 }  // namespace

@@ -30,13 +30,13 @@ std::string WindowText(HWND hwnd) {
 }
 
 // The samples, a text file and a hidden file that the list leaves out.
-std::string MakeListedFolder(WindowTest& test, const std::string& folder) {
+fs::path MakeListedFolder(const fs::path& folder) {
   for (const char* name : {"平面図.jww", "old.jww", "部品.jws"}) {
     fs::copy_file(fs::path(VARNELKO_SOURCE_DIR) / "samples" / PathFromUtf8(name),
-                  PathFromUtf8(folder) / PathFromUtf8(name));
+                  folder / PathFromUtf8(name));
   }
-  std::ofstream(PathFromUtf8(folder) / "notes.txt") << "12345";
-  const fs::path hidden = PathFromUtf8(folder) / "hidden.jww";
+  std::ofstream(folder / "notes.txt") << "12345";
+  const fs::path hidden = folder / "hidden.jww";
   std::ofstream(hidden) << "x";
   SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
   return folder;
@@ -90,12 +90,12 @@ TEST_F(MainWindowTest, StartsWithTheFormAndItsMenus) {
 }
 
 TEST_F(MainWindowTest, ListsAFolderWithMemosThenSortsByHeaderClicks) {
-  const std::string folder = MakeListedFolder(*this, Folder("図面"));
+  const fs::path folder = MakeListedFolder(Folder("図面"));
   MainWindow& w = Start();
   SearchAndList(folder);
   EXPECT_TRUE(w.state().tree_ready);
   EXPECT_TRUE(w.state().list_shown);
-  EXPECT_EQ(w.StatusText(), "4 Files  パス名「" + folder + "」");
+  EXPECT_EQ(w.StatusText(), "4 Files  パス名「" + PathToUtf8(folder) + "」");
   // Listed by name, letter case aside; the hidden file is left out.
   EXPECT_EQ(Column(0), (std::vector<std::string>{"notes.txt", "old.jww", "平面図.jww", "部品.jws"}));
   EXPECT_EQ(Column(2), (std::vector<std::string>{".TXT", ".JWW", ".JWW", ".JWS"}));
@@ -131,7 +131,7 @@ TEST_F(MainWindowTest, ListsAFolderWithMemosThenSortsByHeaderClicks) {
 }
 
 TEST_F(MainWindowTest, FileTypeMenuFiltersTheList) {
-  const std::string folder = MakeListedFolder(*this, Folder("types"));
+  const fs::path folder = MakeListedFolder(Folder("types"));
   MainWindow& w = Start();
   SearchAndList(folder);
   const std::pair<int, std::vector<std::string>> cases[] = {
@@ -152,27 +152,27 @@ TEST_F(MainWindowTest, FileTypeMenuFiltersTheList) {
 
 TEST_F(MainWindowTest, SearchFolderThatIsMissingIsRefused) {
   MainWindow& w = Start();
-  prompts_.folder_choice = PathToUtf8(temp_.path() / "gone") + "\\";
+  feedback_.folder_choice = temp_.path() / "gone" / "";
   Command(kMenuSearchFolder);
   EXPECT_FALSE(w.state().tree_ready);
-  EXPECT_EQ(prompts_.events,
+  EXPECT_EQ(TakeBoxes(),
             (std::vector<std::string>{"choose:検索フォルダの指定", "beep",
                                       "info:検索フォルダのディスクドライブの準備が出来ていません。"}));
   EXPECT_EQ(w.StatusText(), "検索フォルダを指定して下さい。");
 }
 
 TEST_F(MainWindowTest, ShutdownWritesTheIniAndStartUpReadsIt) {
-  const std::string out = Folder("out");
+  const fs::path out = Folder("out");
   {
     MainWindow& w = Start();
-    prompts_.folder_choice = out;
+    feedback_.folder_choice = out;
     Command(kMenuOutputFolder);
-    w.state().ini.settings.C(3) = 1;
+    w.state().settings.C(3) = 1;
     SendMessageW(w.Control(kComboBox1), CB_SETCURSEL, 2, 0);
     Close();
   }
   const std::pair<const char*, std::string> keys[] = {
-      {"F1_W", "696"}, {"F1P1", "160"}, {"F1S3", "64"}, {"FLD2", out}, {"FTYP", "2"},
+      {"F1_W", "696"}, {"F1P1", "160"}, {"F1S3", "64"}, {"FLD2", PathToUtf8(out)}, {"FTYP", "2"},
       {"C3", "1"},     {"C4", "0"},
   };
   for (const auto& [key, value] : keys) {
@@ -185,10 +185,10 @@ TEST_F(MainWindowTest, ShutdownWritesTheIniAndStartUpReadsIt) {
     EXPECT_EQ(text, value) << key;
   }
   MainWindow& again = Start();
-  EXPECT_EQ(again.state().ini.output_folder, out);
-  EXPECT_EQ(again.state().ini.settings.C(3), 1);
+  EXPECT_EQ(again.state().output_folder, out);
+  EXPECT_EQ(again.state().settings.C(3), 1);
   EXPECT_EQ(SendMessageW(again.Control(kComboBox1), CB_GETCURSEL, 0, 0), 2);
-  EXPECT_EQ(WindowText(again.Control(kEdit2)), out);
+  EXPECT_EQ(WindowText(again.Control(kEdit2)), PathToUtf8(out));
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ TEST_F(SettingsDialogTest, StoresTheControlsOnOkOnly) {
   MainWindow& w = Start();
   SettingsDialog& dialog = w.settings_dialog();
   for (const DialogCase& c : cases) {
-    w.state().ini.settings = c.before;
+    w.state().settings = c.before;
     // Posted now, handled inside the dialog's own loop once it has loaded
     // the controls from the settings.
     if (c.group_item != -2) PostMessageW(dialog.Control(kGroupCombo), CB_SETCURSEL, c.group_item, 0);
@@ -59,7 +59,7 @@ TEST_F(SettingsDialogTest, StoresTheControlsOnOkOnly) {
       PostMessageW(dialog.hwnd(), WM_COMMAND, c.close, 0);
     }
     Command(kMenuSettings);
-    EXPECT_EQ(w.state().ini.settings.values, c.after.values) << c.name;
+    EXPECT_EQ(w.state().settings.values, c.after.values) << c.name;
     EXPECT_FALSE(IsWindowVisible(dialog.hwnd())) << c.name;
     EXPECT_TRUE(IsWindowEnabled(w.hwnd())) << c.name;
   }
@@ -68,8 +68,8 @@ TEST_F(SettingsDialogTest, StoresTheControlsOnOkOnly) {
 TEST_F(SettingsDialogTest, ShowsTheStoredValuesEachTimeItOpens) {
   MainWindow& w = Start();
   SettingsDialog& dialog = w.settings_dialog();
-  w.state().ini.settings = Values({15, 16, 0, 1, 0, 1, 0, 1});
-  dialog.Open(w.state().ini.settings);
+  w.state().settings = Values({15, 16, 0, 1, 0, 1, 0, 1});
+  dialog.Open(w.state().settings);
   EXPECT_EQ(SendMessageW(dialog.Control(kGroupCombo), CB_GETCURSEL, 0, 0), 15);
   EXPECT_EQ(SendMessageW(dialog.Control(kLayerCombo), CB_GETCURSEL, 0, 0), 16);
   wchar_t item[16] = {};

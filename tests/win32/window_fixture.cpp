@@ -19,7 +19,7 @@ WindowTest::~WindowTest() {
 
 MainWindow& WindowTest::Start() {
   window_ = std::make_unique<MainWindow>(GetModuleHandleW(nullptr),
-                                         WindowLocations{temp_.path() / "", ini()}, prompts_);
+                                         AppLocations{temp_.path() / "", ini()}, feedback_);
   EXPECT_TRUE(window_->Create(SW_SHOWNOACTIVATE));
   PumpPending(*window_);
   return *window_;
@@ -31,14 +31,22 @@ void WindowTest::Close() {
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
 }
 
-std::string WindowTest::Folder(const std::string& name) const {
+std::filesystem::path WindowTest::Folder(const std::string& name) const {
   const std::filesystem::path folder = temp_.path() / PathFromUtf8(name);
   std::filesystem::create_directories(folder);
-  return PathToUtf8(folder) + "\\";
+  return folder / "";
 }
 
-void WindowTest::SearchAndList(const std::string& folder) {
-  prompts_.folder_choice = folder;
+std::vector<std::string> WindowTest::TakeBoxes() {
+  std::vector<std::string> boxes;
+  for (std::string& event : feedback_.Take()) {
+    if (!event.starts_with("status:")) boxes.push_back(std::move(event));
+  }
+  return boxes;
+}
+
+void WindowTest::SearchAndList(const std::filesystem::path& folder) {
+  feedback_.folder_choice = folder;
   Command(kMenuSearchFolder);
   HWND tree = window_->Control(kTreeView1);
   HTREEITEM root = TreeView_GetRoot(tree);

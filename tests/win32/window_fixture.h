@@ -1,51 +1,17 @@
 #pragma once
-// A main window on a temporary program folder whose prompts are recorded:
-// every beep and box lands in `events` in order, and the answers to
-// questions and choosers are set beforehand.
+// A main window on a temporary program folder whose feedback is recorded
+// (the desktop layer's RecordingFeedback, shared with the Qt tests).
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "recording_feedback.h"
 #include "support/temp_dir.h"
 #include "win32/main_window.h"
 
 namespace varnelko::test {
-
-class RecordingPrompts : public win32::UserPrompts {
- public:
-  void Beep() override { events.push_back("beep"); }
-  void ErrorBox(const std::string& text) override { events.push_back("error:" + text); }
-  void InfoBox(const std::string& text) override { events.push_back("info:" + text); }
-  void ConfirmBox(const std::string& text) override { events.push_back("confirm:" + text); }
-  bool AskYesNo(const std::string& text) override {
-    events.push_back("ask:" + text);
-    return answer_yes;
-  }
-  void ReportBox(const std::string& text, const std::string& details) override {
-    events.push_back("report:" + text);
-    report_details = details;
-  }
-  std::string ChooseFolder(const std::string& title, const std::string&) override {
-    events.push_back("choose:" + title);
-    return folder_choice;
-  }
-  std::string ChooseSettingsFile(bool, const std::string& title, const std::string&) override {
-    events.push_back("choose:" + title);
-    return file_choice;
-  }
-  bool OpenFile(const std::string& path) override {
-    events.push_back("open:" + path);
-    return true;
-  }
-
-  std::vector<std::string> events;
-  std::string report_details;
-  bool answer_yes = true;
-  std::string folder_choice;
-  std::string file_choice;
-};
 
 class WindowTest : public ::testing::Test {
  protected:
@@ -58,11 +24,13 @@ class WindowTest : public ::testing::Test {
   void Close();
 
   std::filesystem::path ini() const { return temp_.path() / "varnelko.ini"; }
-  // A subfolder of the temp folder, made, as UTF-8 with a trailing "\".
-  std::string Folder(const std::string& name) const;
+  // A subfolder of the temp folder, made, with a trailing separator.
+  std::filesystem::path Folder(const std::string& name) const;
   // Chooses `folder` through the menu, then clicks the tree's root and waits
   // for the rows and memos.
-  void SearchAndList(const std::string& folder);
+  void SearchAndList(const std::filesystem::path& folder);
+  // The events so far that are not status texts, forgotten here.
+  std::vector<std::string> TakeBoxes();
   void Command(int id);
   void ClickColumn(int column);
   void SelectRows(int first, int last);
@@ -72,7 +40,7 @@ class WindowTest : public ::testing::Test {
   int RowCount();
 
   TempDir temp_;
-  RecordingPrompts prompts_;
+  RecordingFeedback feedback_;
   std::unique_ptr<win32::MainWindow> window_;
 };
 

@@ -1,11 +1,10 @@
-#include "win32/user_prompts.h"
+#include "win32/system_feedback.h"
 
 #include <shlobj.h>
 #include <shobjidl.h>
 
 #include <filesystem>
 
-#include "platform/path_text.h"
 #include "platform/wide_text.h"
 
 namespace varnelko::win32 {
@@ -47,24 +46,25 @@ void StartIn(IFileDialog* dialog, const std::wstring& folder) {
 
 }  // namespace
 
-int SystemPrompts::Box(const std::string& text, UINT flags) {
+int SystemFeedback::Box(const std::string& text, UINT flags) {
   return MessageBoxW(owner_, WideFromUtf8(text).c_str(), kCaption, flags);
 }
 
-void SystemPrompts::Beep() { MessageBeep(MB_OK); }
-void SystemPrompts::ErrorBox(const std::string& text) { Box(text, MB_OK | MB_ICONERROR); }
-void SystemPrompts::InfoBox(const std::string& text) { Box(text, MB_OK | MB_ICONINFORMATION); }
-void SystemPrompts::ConfirmBox(const std::string& text) { Box(text, MB_OK | MB_ICONQUESTION); }
+void SystemFeedback::Beep() { MessageBeep(MB_OK); }
+void SystemFeedback::ErrorBox(const std::string& text) { Box(text, MB_OK | MB_ICONERROR); }
+void SystemFeedback::InfoBox(const std::string& text) { Box(text, MB_OK | MB_ICONINFORMATION); }
+void SystemFeedback::ConfirmBox(const std::string& text) { Box(text, MB_OK | MB_ICONQUESTION); }
 
-bool SystemPrompts::AskYesNo(const std::string& text) {
+bool SystemFeedback::AskYesNo(const std::string& text) {
   return Box(text, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
-void SystemPrompts::ReportBox(const std::string& text, const std::string& details) {
+void SystemFeedback::ReportBox(const std::string& text, const std::string& details) {
   Box(details.empty() ? text : text + "\n\n" + details, MB_OK | MB_ICONWARNING);
 }
 
-std::string SystemPrompts::ChooseFolder(const std::string& title, const std::string& start_folder) {
+std::filesystem::path SystemFeedback::ChooseFolder(const std::string& title,
+                                                   const std::filesystem::path& start_folder) {
   ComPtr<IFileOpenDialog> dialog;
   if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
                               IID_PPV_ARGS(&dialog.p)))) {
@@ -74,15 +74,15 @@ std::string SystemPrompts::ChooseFolder(const std::string& title, const std::str
   dialog->GetOptions(&options);
   dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);
   dialog->SetTitle(WideFromUtf8(title).c_str());
-  StartIn(dialog.p, WideFromUtf8(start_folder));
+  StartIn(dialog.p, start_folder.wstring());
   std::wstring folder = ShowDialog(dialog.p, owner_);
   if (folder.empty()) return {};
   if (folder.back() != L'\\') folder += L'\\';
-  return Utf8FromWide(folder);
+  return std::filesystem::path(folder);
 }
 
-std::string SystemPrompts::ChooseSettingsFile(bool save, const std::string& title,
-                                              const std::string& initial_path) {
+std::filesystem::path SystemFeedback::ChooseSettingsFile(bool save, const std::string& title,
+                                                         const std::filesystem::path& initial) {
   ComPtr<IFileDialog> dialog;
   const HRESULT made =
       save ? CoCreateInstance(CLSID_FileSaveDialog, nullptr, CLSCTX_INPROC_SERVER,
@@ -99,15 +99,14 @@ std::string SystemPrompts::ChooseSettingsFile(bool save, const std::string& titl
   options |= save ? FOS_OVERWRITEPROMPT : FOS_FILEMUSTEXIST;
   dialog->SetOptions(options);
   dialog->SetTitle(WideFromUtf8(title).c_str());
-  const std::filesystem::path initial = PathFromUtf8(initial_path);
   StartIn(dialog.p, initial.parent_path().wstring());
   if (initial.has_filename()) dialog->SetFileName(initial.filename().wstring().c_str());
-  return Utf8FromWide(ShowDialog(dialog.p, owner_));
+  return std::filesystem::path(ShowDialog(dialog.p, owner_));
 }
 
-bool SystemPrompts::OpenFile(const std::string& path) {
-  const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
-      owner_, L"open", WideFromUtf8(path).c_str(), L"", L"", SW_SHOW));
+bool SystemFeedback::OpenFile(const std::filesystem::path& path) {
+  const auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(owner_, L"open", path.c_str(), L"", L"", SW_SHOW));
   return result > 32;
 }
 
