@@ -19,9 +19,15 @@
 
 #include "conversion/conversion_settings.h"
 
+namespace varnelko {
+class PreviewLoader;
+struct PreviewResult;
+}  // namespace varnelko
+
 namespace varnelko::win32 {
 
 class PreviewCanvas;
+class WindowPost;
 
 class PreviewPane {
  public:
@@ -64,11 +70,22 @@ class PreviewPane {
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  void CreateChildren();
+  void Layout();
+  void Reload(bool same_file);
+  void Show(const PreviewResult& result);
+  void SetCounts(const std::string& utf8);
 
-  struct Impl;
-  std::unique_ptr<Impl> impl_;
   std::unique_ptr<PreviewCanvas> canvas_;
+  std::unique_ptr<WindowPost> post_;
+  std::unique_ptr<PreviewLoader> loader_;
   HWND hwnd_ = nullptr;
+  HWND after_ = nullptr, print_ = nullptr, fit_ = nullptr, counts_ = nullptr;
+  HFONT font_ = nullptr;  // given by the main window, not owned
+  bool shown_ = true;
+  std::filesystem::path file_;
+  std::filesystem::path shown_file_;  // the file whose picture is on the canvas
+  ConversionSettings settings_;
 };
 
 }  // namespace varnelko::win32
