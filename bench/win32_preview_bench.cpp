@@ -11,12 +11,18 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <span>
+#include <string_view>
 
 #include "bench_drawing.h"
 #include "desktop/preview_drawing.h"
 #include "formats/jww/jww_file.h"
+#include "formats/loaded_drawing.h"
+#include "render/scene.h"
 #include "support/document_builder.h"
 #include "support/temp_dir.h"
+#include "win32/preview/dib_picture.h"
+#include "win32/preview/gdiplus_painter.h"
 #include "win32/preview/preview_canvas.h"
 #include "win32/preview/preview_pane.h"
 
@@ -75,6 +81,92 @@ void Repaints(const char* what, PreviewPane& pane, int steps, const std::functio
   std::printf("\n");
 }
 
+// Forwards to a painter and adds up the processor time of each kind of call.
+class TimedPainter : public varnelko::Painter {
+ public:
+  explicit TimedPainter(varnelko::Painter& inner) : inner_(inner) {}
+  void FillRect(const varnelko::DeviceRect& area, uint32_t rgb) override {
+    Timed(0, [&] { inner_.FillRect(area, rgb); });
+  }
+  void SetAntialias(bool on) override { inner_.SetAntialias(on); }
+  void SetPen(const varnelko::PainterPen& pen) override {
+    Timed(1, [&] { inner_.SetPen(pen); });
+  }
+  void DrawLines(std::span<const varnelko::DeviceLine> lines) override {
+    counts_[2] += lines.size();
+    Timed(2, [&] { inner_.DrawLines(lines); });
+  }
+  void DrawPoints(std::span<const varnelko::DevicePoint> points) override {
+    counts_[3] += points.size();
+    Timed(3, [&] { inner_.DrawPoints(points); });
+  }
+  void FillPolygons(std::span<const varnelko::DevicePoint> points, std::span<const uint32_t> counts,
+                    uint32_t rgb) override {
+    counts_[4] += counts.size();
+    Timed(4, [&] { inner_.FillPolygons(points, counts, rgb); });
+  }
+  double TextAdvance(std::string_view utf8) override {
+    double advance = 0;
+    ++counts_[5];
+    Timed(5, [&] { advance = inner_.TextAdvance(utf8); });
+    return advance;
+  }
+  void DrawText(std::string_view utf8, varnelko::DevicePoint anchor, double angle, double height_px,
+                double x_scale, uint32_t rgb) override {
+    ++counts_[6];
+    Timed(6, [&] { inner_.DrawText(utf8, anchor, angle, height_px, x_scale, rgb); });
+  }
+  void Print() const {
+    const char* names[] = {"fill", "pens", "lines", "points", "solids", "advances", "texts"};
+    std::printf("   ");
+    for (int i = 0; i < 7; ++i) std::printf(" %s %zu: %.0f ms", names[i], counts_[i], ms_[i]);
+    std::printf("\n");
+  }
+
+ private:
+  template <typename F>
+  void Timed(int kind, F f) {
+    const auto start = std::chrono::steady_clock::now();
+    f();
+    ms_[kind] +=
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  }
+  varnelko::Painter& inner_;
+  double ms_[7] = {};
+  size_t counts_[7] = {};
+};
+
+// Where the time of one picture goes: load, scene, painter batches, paint;
+// processor milliseconds, on one thread.
+void PrintPhases(const std::filesystem::path& file) {
+  double timer = CpuMs();
+  varnelko::LoadedDrawing drawing;
+  if (!drawing.Load(file, nullptr)) return;
+  const double load = CpuMs() - timer;
+  timer = CpuMs();
+  varnelko::render::Scene scene = varnelko::render::BuildScene(*drawing.jww());
+  const size_t items = scene.items.size(), texts = scene.texts.size();
+  const double build = CpuMs() - timer;
+  timer = CpuMs();
+  const varnelko::PreviewDrawing prepared(std::move(scene));
+  const double prepare = CpuMs() - timer;
+  varnelko::win32::DibPicture picture(900, 600);
+  varnelko::PreviewView view;
+  view.Fit(prepared.Extent(), 900, 600);
+  timer = CpuMs();
+  {
+    Gdiplus::Graphics graphics(picture.dc());
+    varnelko::win32::GdiplusPainter painter(graphics);
+    TimedPainter timed(painter);
+    prepared.Paint(timed, view.transform(), {0, 0, 900, 600});
+    timed.Print();
+  }
+  std::printf(
+      "  processor time: load %.1f ms, scene %.1f ms (%zu items, %zu texts), batches %.1f ms, "
+      "GDI+ paint %.1f ms\n",
+      load, build, items, texts, prepare, CpuMs() - timer);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -93,6 +185,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot write the drawing\n");
     return 1;
   }
+  varnelko::win32::StartGdiplus();
+  PrintPhases(file);
+  if (std::getenv("PREVIEW_PHASES")) return 0;
   const HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0,
                                       0, 920, 660, nullptr, nullptr, nullptr, nullptr);
   PreviewPane pane;
