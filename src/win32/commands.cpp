@@ -6,6 +6,7 @@
 
 #include "win32/control_ids.h"
 #include "win32/main_window.h"
+#include "win32/preview/preview_pane.h"
 #include "win32/settings_dialog.h"
 
 namespace varnelko::win32 {
@@ -29,13 +30,19 @@ void MainWindow::BuildMenu() {
   AppendMenuW(set, MF_STRING, kMenuSetSave, L"現在の設定を保存(&S)...");
   AppendMenuW(set, MF_STRING, kMenuSetOpen, L"保存した設定を開く(&O)...");
 
+  HMENU view = CreatePopupMenu();
+  AppendMenuW(view, MF_STRING | MF_CHECKED, kMenuPreview, L"プレビュー (&P)");
+
   menu_ = CreateMenu();
   AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"ファイル (&F)");
   AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(set), L"設定 (&S)");
+  AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(view), L"表示 (&V)");
   SetMenu(hwnd_, menu_);
 }
 
-void MainWindow::Button1Click() { dialog_->ShowModal(state_.settings); }
+void MainWindow::Button1Click() {
+  if (dialog_->ShowModal(state_.settings)) preview_->SetSettings(state_.settings);
+}
 
 void MainWindow::Button3Click() {
   if (commands_.ChooseOutputFolder(state_.output_folder)) SetOutputFolder(state_.output_folder);

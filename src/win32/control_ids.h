@@ -17,6 +17,7 @@ enum ControlId : int {
   kStatusBar1 = 109,
   kLabel1 = 110,
   kLabel2 = 111,
+  kPreviewPane = 112,
 };
 
 enum MenuId : int {
@@ -27,7 +28,7 @@ enum MenuId : int {
   kMenuSettings = 230,
   kMenuSetSave = 231,
   kMenuSetOpen = 232,
-  kMenuPreview = 240,
+  kMenuPreview = 240,  // "表示 (&V)" → "プレビュー (&P)"
 };
 
 enum PostedMessage : UINT {

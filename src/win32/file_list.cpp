@@ -10,6 +10,7 @@
 #include "desktop/shell_texts.h"
 #include "win32/control_ids.h"
 #include "win32/main_window.h"
+#include "win32/preview/preview_pane.h"
 
 namespace varnelko::win32 {
 
@@ -42,6 +43,17 @@ void MainWindow::ClearList() {
   row_of_listed_.clear();
   ListView_SetItemCountEx(Control(kStringGrid1), 1, 0);
   InvalidateRect(Control(kStringGrid1), nullptr, TRUE);
+  if (preview_) preview_->Clear();
+}
+
+void MainWindow::UpdatePreview() {
+  if (!preview_shown_) return;
+  const int row = ListView_GetNextItem(Control(kStringGrid1), -1, LVNI_FOCUSED);
+  if (!state_.list_shown || row < 0 || row >= static_cast<int>(rows_.size())) {
+    preview_->Clear();
+    return;
+  }
+  preview_->ShowFile(state_.listed_folder / rows_[row].name, state_.settings);
 }
 
 void MainWindow::ListFiles(const std::filesystem::path& folder) {
@@ -121,6 +133,7 @@ void MainWindow::SortByColumn(int column) {
   for (size_t r = 0; r < rows_.size(); ++r) row_of_listed_[rows_[r].listed] = r;
   state_.sort_descending = !state_.sort_descending;
   InvalidateRect(Control(kStringGrid1), nullptr, FALSE);
+  UpdatePreview();  // another file may now stand in the focused row
 }
 
 std::vector<std::filesystem::path> MainWindow::SelectedSources() const {

@@ -13,6 +13,7 @@
 #include "platform/path_text.h"
 #include "platform/wide_text.h"
 #include "win32/control_ids.h"
+#include "win32/preview/preview_pane.h"
 #include "win32/settings_dialog.h"
 #include "win32/ui_font.h"
 
@@ -71,6 +72,7 @@ MainWindow::~MainWindow() {
   run_stop_ = true;
   if (run_thread_.joinable()) run_thread_.join();
   if (hwnd_) DestroyWindow(hwnd_);
+  preview_.reset();
   for (HFONT font : {font_, big_font_, list_font_}) {
     if (font) DeleteObject(font);
   }
@@ -81,9 +83,15 @@ void MainWindow::SetOutputFolder(const std::filesystem::path& folder) {
   SetWindowTextW(Control(kEdit2), folder.c_str());
 }
 
-void MainWindow::SetPreviewSwitches(bool after, bool print) {
-  layout_.preview_after = after;
-  layout_.preview_print = print;
+void MainWindow::SetPreviewSwitches(bool after, bool print) { preview_->SetSwitches(after, print); }
+
+void MainWindow::ShowPreview(bool shown) {
+  preview_shown_ = shown;
+  CheckMenuItem(menu_, kMenuPreview, shown ? MF_CHECKED : MF_UNCHECKED);
+  preview_->SetShown(shown);
+  ShowWindow(preview_->hwnd(), shown ? SW_SHOW : SW_HIDE);
+  Layout();
+  if (shown) UpdatePreview();
 }
 
 bool MainWindow::Create(int show_command) {
@@ -99,6 +107,9 @@ bool MainWindow::Create(int show_command) {
   BuildControls();
   BuildMenu();
   dialog_ = std::make_unique<SettingsDialog>(instance_, hwnd_);
+  preview_ = std::make_unique<PreviewPane>();
+  preview_->Create(hwnd_, kPreviewPane);
+  SendMessageW(preview_->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   FormShow();
   ShowWindow(hwnd_, show_command);
   UpdateWindow(hwnd_);
@@ -171,30 +182,49 @@ void MainWindow::Layout() {
   MoveWindow(Control(kButton3), fields_right - 58, 8 + row, 58, row, TRUE);
   MoveWindow(Control(kButton4), right - kConvertWidth, 4, kConvertWidth, 2 * row + 4, TRUE);
   const int list_top = kFieldsHeight;
+  const int list_height = std::max(0, height - list_top);
+  const int preview = preview_shown_ ? std::clamp(state_.preview_height, 0, list_height / 4 * 3) : 0;
+  const int list_bottom = list_top + list_height - (preview ? preview + kSplitter : 0);
   MoveWindow(Control(kStringGrid1), pane + kSplitter, list_top, width - pane - kSplitter,
-             std::max(0, height - list_top), TRUE);
+             list_bottom - list_top, TRUE);
+  if (preview_) {
+    const RECT bounds{pane + kSplitter, list_bottom + kSplitter, width, list_top + list_height};
+    preview_->SetBounds(bounds);
+  }
 }
 
 bool MainWindow::OnSplitterMouse(UINT message, LPARAM lparam) {
-  const int x = static_cast<short>(LOWORD(lparam));
+  const int x = static_cast<short>(LOWORD(lparam)), y = static_cast<short>(HIWORD(lparam));
   const int pane = state_.pane_width;
   const bool on_bar = x >= pane && x < pane + kSplitter + 4;
+  RECT list;
+  GetWindowRect(Control(kStringGrid1), &list);
+  MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&list), 2);
+  const bool on_preview_bar =
+      preview_shown_ && !on_bar && x > pane && y >= list.bottom && y < list.bottom + kSplitter;
   switch (message) {
     case WM_LBUTTONDOWN:
-      if (!on_bar) return false;
-      dragging_splitter_ = true;
+      if (!on_bar && !on_preview_bar) return false;
+      (on_bar ? dragging_splitter_ : dragging_preview_) = true;
       SetCapture(hwnd_);
       return true;
     case WM_MOUSEMOVE:
       if (dragging_splitter_) {
         state_.pane_width = std::max(kMinPane, x);
         Layout();
+      } else if (dragging_preview_) {
+        RECT preview;
+        GetWindowRect(preview_->hwnd(), &preview);
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&preview), 2);
+        state_.preview_height = std::max(kMinPane, static_cast<int>(preview.bottom) - y);
+        Layout();
       }
       if (on_bar || dragging_splitter_) SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
+      if (on_preview_bar || dragging_preview_) SetCursor(LoadCursorW(nullptr, IDC_SIZENS));
       return true;
     case WM_LBUTTONUP:
-      if (!dragging_splitter_) return false;
-      dragging_splitter_ = false;
+      if (!dragging_splitter_ && !dragging_preview_) return false;
+      dragging_splitter_ = dragging_preview_ = false;
       ReleaseCapture();
       return true;
     default:
@@ -255,7 +285,10 @@ void MainWindow::OnCommand(int id, int code) {
     case kMenuSettings:
     case kButton1: Button1Click(); break;
     case kMenuSetSave: commands_.SaveSettingsFile(); break;
-    case kMenuSetOpen: commands_.OpenSettingsFile(); break;
+    case kMenuSetOpen:
+      if (commands_.OpenSettingsFile()) preview_->SetSettings(state_.settings);
+      break;
+    case kMenuPreview: ShowPreview(!preview_shown_); break;
     case kButton4: Convert(); break;
     case kComboBox1:
       if (code == CBN_SELCHANGE) ListSelectedNode();
@@ -287,6 +320,13 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
     case NM_DBLCLK:
       StringGrid1DblClick();
       return 0;
+    case LVN_ITEMCHANGED: {
+      const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+      if ((change.uChanged & LVIF_STATE) && ((change.uNewState ^ change.uOldState) & LVIS_FOCUSED)) {
+        UpdatePreview();
+      }
+      return 0;
+    }
     default:
       return 0;
   }
@@ -351,6 +391,8 @@ void MainWindow::FormShow() {
   SendMessageW(Control(kComboBox1), CB_SETCURSEL, v.file_type, 0);
   SetWindowTextW(Control(kEdit2), state_.output_folder.c_str());
   dialog_->SetPosition(v.dialog_left, v.dialog_top);
+  preview_->SetSwitches(v.preview_after != 0, v.preview_print != 0);
+  ShowPreview(v.preview_shown != 0);
   ClearList();
   Layout();
   commands_.StartUpDone();
@@ -372,6 +414,10 @@ void MainWindow::FormClose() {
     v.column_widths[c] = ListView_GetColumnWidth(Control(kStringGrid1), c);
   }
   v.file_type = static_cast<int32_t>(SendMessageW(Control(kComboBox1), CB_GETCURSEL, 0, 0));
+  v.preview_shown = preview_shown_;
+  v.preview_height = state_.preview_height;
+  v.preview_after = preview_->after();
+  v.preview_print = preview_->print();
   commands_.ShutDown(v);
 }
 

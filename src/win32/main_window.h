@@ -28,6 +28,7 @@
 
 namespace varnelko::win32 {
 
+class PreviewPane;
 class SettingsDialog;
 
 class MainWindow {
@@ -42,6 +43,7 @@ class MainWindow {
   HWND hwnd() const { return hwnd_; }
   HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
   SettingsDialog& settings_dialog() { return *dialog_; }
+  PreviewPane& preview() { return *preview_; }
   WindowState& state() { return state_; }
   // Window layout, filter and the preview's switches, as the ini keeps them.
   AppIniValues& layout() { return layout_; }
@@ -96,6 +98,8 @@ class MainWindow {
   void ShowRows(std::vector<ListRow> rows);
   void ShowMemo(size_t listed, const std::string& memo);
   void FinishListing(const std::string& text);
+  void UpdatePreview();  // follows the focused row
+  void ShowPreview(bool shown);
   void StringGrid1DblClick();
   std::vector<std::filesystem::path> SelectedSources() const;
 
@@ -116,8 +120,11 @@ class MainWindow {
   HFONT font_ = nullptr, big_font_ = nullptr, list_font_ = nullptr;
   HMENU menu_ = nullptr;
   std::unique_ptr<SettingsDialog> dialog_;
+  std::unique_ptr<PreviewPane> preview_;
+  bool preview_shown_ = true;
   std::vector<std::filesystem::path> node_paths_;  // tree node lParam -> folder path
-  bool dragging_splitter_ = false;
+  bool dragging_splitter_ = false;  // between tree and list
+  bool dragging_preview_ = false;   // between list and preview
 
   // The listing: rows from a worker, then the layer's memo reader.
   std::vector<ListRow> rows_;

@@ -19,6 +19,7 @@ using std::min;
 #include "win32/control_ids.h"
 #include "win32/main_window.h"
 #include "win32/message_loop.h"
+#include "win32/preview/preview_pane.h"
 #include "win32/settings_dialog.h"
 #include "win32/system_feedback.h"
 
@@ -43,7 +44,7 @@ bool PngEncoder(CLSID& clsid) {
 
 // Lets the window and its workers settle, then paints everything.
 void Settle(MainWindow& window) {
-  PumpUntil(window, [&] { return !window.Working(); });
+  PumpUntil(window, [&] { return !window.Working() && !window.preview().Pending(); });
   for (int i = 0; i < 10; ++i) {
     PumpPending(window);
     Sleep(20);
@@ -98,6 +99,7 @@ int RunScreenshots(HINSTANCE instance, const std::wstring& folder, const std::ws
   prompts.SetOwner(window.hwnd());
   SetWindowPos(window.hwnd(), nullptr, 0, 0, 1060, 760, SWP_NOZORDER);
   window.state().pane_width = 200;
+  window.state().preview_height = 520;
   SendMessageW(window.hwnd(), WM_SIZE, 0, 0);
 
   const std::filesystem::path source = std::filesystem::absolute(folder);
@@ -118,6 +120,7 @@ int RunScreenshots(HINSTANCE instance, const std::wstring& folder, const std::ws
   settings.C(2) = 2;
   settings.C(3) = 1;
   settings.C(4) = 1;
+  window.preview().SetSettings(settings);
   Settle(window);
 
   const std::filesystem::path out(out_folder);
