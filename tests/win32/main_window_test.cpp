@@ -76,6 +76,7 @@ TEST_F(MainWindowTest, StartsWithTheFormAndItsMenus) {
       {"ファイル (&F)", "検索フォルダの指定 (&S)", "ファイルの種類 (&T)",
        "保存先フォルダの指定 (&H)", "", "終了 (&X)"},
       {"設定 (&S)", "JWW/JWS設定 (&1)", "", "現在の設定を保存(&S)...", "保存した設定を開く(&O)..."},
+      {"表示 (&V)", "プレビュー (&P)"},
   };
   for (size_t m = 0; m < menus.size(); ++m) {
     EXPECT_EQ(MenuText(bar, static_cast<int>(m)), menus[m][0]);
