@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "desktop/run_report.h"
+#include "platform/path_text.h"
 
 namespace varnelko::test {
 namespace {
@@ -17,8 +18,9 @@ TEST(RunReportTest, EveryFileThatCouldNotBeConvertedIsAFailure) {
     return o;
   };
   outcomes[0] = outcome("/d/ok.jww", FileOutcomeKind::kConverted);
-  outcomes[1] = outcome("/d/\x95\x5C.jww", FileOutcomeKind::kWriteFailed,
-                        "cannot write: No space left on device");
+  outcomes[1] = outcome("", FileOutcomeKind::kWriteFailed, "cannot write: No space left on device");
+  // A name kept as code page 932 bytes (Linux), or its Unicode form (Windows).
+  outcomes[1].source = std::filesystem::path("/d") / PathFromCp932Name("\x95\x5C.jww");
   outcomes[2] = outcome("/d/notes.txt", FileOutcomeKind::kSkipped);
   outcomes[3] = outcome("/d/gone.jws", FileOutcomeKind::kLoadFailed);
   outcomes[4] = outcome("/d/later.jww", FileOutcomeKind::kNotStarted);  // a stopped run
