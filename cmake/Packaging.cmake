@@ -2,12 +2,17 @@
 # on Linux a .deb, on Windows (the MinGW cross build) a .zip of what was built.
 
 if(WIN32)
-  install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME README.txt)
+  # Windows users get a plain text of their own that Notepad shows: UTF-8
+  # with a byte order mark, CRLF, Japanese first.
+  set(VERSION ${PROJECT_VERSION})
+  configure_file(docs/windows/README.txt.in ${CMAKE_BINARY_DIR}/README.txt @ONLY
+                 NEWLINE_STYLE CRLF)
+  install(FILES ${CMAKE_BINARY_DIR}/README.txt LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
 else()
-  install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES README.md LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()
 
-set(VARNELKO_PACKAGE_MAINTAINER "Varnelko developers <varnelko@example.org>"
+set(VARNELKO_PACKAGE_MAINTAINER "Varnelko developers"
     CACHE STRING "Maintainer line of the packages")
 
 set(CPACK_PACKAGE_NAME varnelko)

@@ -35,6 +35,17 @@ std::string BatchCheckMessage(BatchCheck check) {
   return {};
 }
 
+namespace {
+
+// A folder named with a trailing separator is the same folder as without;
+// the Windows C library finds nothing by the first, so an identity test
+// would answer "another folder" and let a run write into its sources.
+fs::path WithoutTrailingSeparator(const fs::path& folder) {
+  return folder.has_filename() || !folder.has_relative_path() ? folder : folder.parent_path();
+}
+
+}  // namespace
+
 BatchCheck CheckBatchPreconditions(const fs::path& output_folder,
                                    const std::vector<fs::path>& source_folders,
                                    const ConversionSettings& settings) {
@@ -44,7 +55,9 @@ BatchCheck CheckBatchPreconditions(const fs::path& output_folder,
   // By identity, not by text: the same folder reached through another letter
   // case, a link or ".." would let a conversion move a source to ".BAK".
   for (const fs::path& folder : source_folders) {
-    if (fs::equivalent(output_folder, folder.empty() ? fs::path(".") : folder, ec) && !ec) {
+    if (fs::equivalent(WithoutTrailingSeparator(output_folder),
+                       folder.empty() ? fs::path(".") : WithoutTrailingSeparator(folder), ec) &&
+        !ec) {
       return BatchCheck::kSameFolder;
     }
   }

@@ -61,6 +61,18 @@ TEST(BatchPreconditions, SameFolderByIdentityNotByText) {
   EXPECT_EQ(CheckBatchPreconditions(dir / "src" / "sub", {dir / "src"}, s), BatchCheck::kOk);
 }
 
+TEST(BatchPreconditions, SameFolderWithATrailingSeparator) {
+  // Folders chosen in the windows end in a separator; either side may.
+  TempDir dir;
+  fs::create_directories(dir / "src");
+  const fs::path with = dir / "src" / "";
+  for (const auto& [output, source] : {std::pair{with, dir / "src"}, std::pair{dir / "src", with},
+                                       std::pair{with, with}}) {
+    EXPECT_EQ(CheckBatchPreconditions(output, {source}, ColorOnly()), BatchCheck::kSameFolder)
+        << output << " " << source;
+  }
+}
+
 TEST(ProbeDrawing, ByUpperCasedExtensionThenSignature) {
   TempDir dir;
   EXPECT_EQ(ProbeDrawing(dir.Write("a.jww", "JwwData.")), DrawingType::kJww);

@@ -1,0 +1,88 @@
+// The menu and the commands of the buttons: settings dialog, output folder,
+// ".set" files, exit, and the convert command with its run on a worker.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "win32/control_ids.h"
+#include "win32/main_window.h"
+#include "win32/preview/preview_pane.h"
+#include "win32/settings_dialog.h"
+
+namespace varnelko::win32 {
+
+void MainWindow::BuildMenu() {
+  HMENU file = CreatePopupMenu();
+  AppendMenuW(file, MF_STRING, kMenuSearchFolder, L"検索フォルダの指定 (&S)");
+  HMENU types = CreatePopupMenu();
+  AppendMenuW(types, MF_STRING, kMenuFileType0 + 0, L"全てのファイル(*.*) (&0)");
+  AppendMenuW(types, MF_STRING, kMenuFileType0 + 1, L"(*.jw?) (&1)");
+  AppendMenuW(types, MF_STRING, kMenuFileType0 + 2, L"(*.jww) (&2)");
+  AppendMenuW(types, MF_STRING, kMenuFileType0 + 3, L"(*.jws) (&3)");
+  AppendMenuW(file, MF_POPUP, reinterpret_cast<UINT_PTR>(types), L"ファイルの種類 (&T)");
+  AppendMenuW(file, MF_STRING, kMenuOutputFolder, L"保存先フォルダの指定 (&H)");
+  AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(file, MF_STRING, kMenuExit, L"終了 (&X)");
+
+  HMENU set = CreatePopupMenu();
+  AppendMenuW(set, MF_STRING, kMenuSettings, L"JWW/JWS設定 (&1)");
+  AppendMenuW(set, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(set, MF_STRING, kMenuSetSave, L"現在の設定を保存(&S)...");
+  AppendMenuW(set, MF_STRING, kMenuSetOpen, L"保存した設定を開く(&O)...");
+
+  HMENU view = CreatePopupMenu();
+  AppendMenuW(view, MF_STRING | MF_CHECKED, kMenuPreview, L"プレビュー (&P)");
+
+  menu_ = CreateMenu();
+  AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"ファイル (&F)");
+  AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(set), L"設定 (&S)");
+  AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(view), L"表示 (&V)");
+  SetMenu(hwnd_, menu_);
+}
+
+void MainWindow::Button1Click() {
+  if (dialog_->ShowModal(state_.settings)) preview_->SetSettings(state_.settings);
+}
+
+void MainWindow::Button3Click() {
+  if (commands_.ChooseOutputFolder(state_.output_folder)) SetOutputFolder(state_.output_folder);
+}
+
+void MainWindow::MnuExitClick() {
+  if (!state_.busy && commands_.ConfirmExit()) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void MainWindow::Convert() {
+  if (state_.busy || !commands_.CheckConversion(state_.output_folder)) return;
+  RunConversion(SelectedSources());
+}
+
+void MainWindow::RunConversion(std::vector<std::filesystem::path> sources) {
+  StopListing();  // the memos would compete for the disk
+  BatchRequest request = commands_.MakeBatchRequest(std::move(sources), state_.output_folder);
+  request.stop = &run_stop_;
+  run_stop_ = false;
+  run_done_ = 0;
+  run_total_ = request.sources.size();
+  SetBusy(true);
+  run_thread_ = std::thread([this, post = ui_queue_->Poster(), request = std::move(request)] {
+    BatchCallbacks callbacks;
+    callbacks.on_progress = [this, post](size_t, const std::string& text) {
+      post([this, text] {
+        ShowStatus(text + "  (" + std::to_string(run_done_.load()) + " / " +
+                   std::to_string(run_total_) + ")");
+      });
+    };
+    callbacks.on_done = [this](size_t index, const FileOutcome&) { run_done_ = index + 1; };
+    std::vector<FileOutcome> outcomes = RunBatch(request, callbacks);
+    post([this, outcomes = std::move(outcomes)]() mutable { FinishConversion(std::move(outcomes)); });
+  });
+}
+
+void MainWindow::FinishConversion(std::vector<FileOutcome> outcomes) {
+  if (run_thread_.joinable()) run_thread_.join();
+  SetBusy(false);
+  commands_.ReportRun(outcomes);
+}
+
+}  // namespace varnelko::win32
