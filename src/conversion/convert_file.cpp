@@ -83,16 +83,18 @@ FileBuffer& ThreadFileBuffer() {
 
 // Writes the converted pieces, or in a dry run checks that they could be.
 bool Put(const fs::path& output, const PathState& state, std::span<const std::string_view> pieces,
-         OutputMode mode, FormatError* error) {
+         OutputMode mode, FormatError* error, const SourceCopy* source = nullptr) {
   return mode == OutputMode::kDryRun ? CheckOutputReplaceable(output, state, error)
-                                     : WriteOutputKeepingBackup(output, state, pieces, error);
+                                     : WriteOutputKeepingBackup(output, state, pieces, error, source);
 }
 
-// The fast path: false when the file is not in the writer's form.
+// The fast path: false when the file is not in the writer's form. The
+// stretches the scan left unchanged may be copied from `held`, the source
+// file `bytes` were read from.
 template <typename Format>
-bool ConvertByPatching(std::span<char> bytes, const fs::path& output, const PathState& state,
-                       const ConversionSettings& settings, OutputMode mode,
-                       ConvertResult& result) {
+bool ConvertByPatching(std::span<char> bytes, const HeldFile& held, const fs::path& output,
+                       const PathState& state, const ConversionSettings& settings,
+                       OutputMode mode, ConvertResult& result) {
   PatchedFile patched;
   std::string why;
   if (!Format::Scan(bytes, settings, patched, why)) return false;
@@ -100,8 +102,9 @@ bool ConvertByPatching(std::span<char> bytes, const fs::path& output, const Path
   pieces.reserve(patched.pieces.size() + 1);
   pieces.push_back(patched.head);
   pieces.insert(pieces.end(), patched.pieces.begin(), patched.pieces.end());
+  const SourceCopy source{&held, std::string_view(bytes.data(), bytes.size()), patched.unchanged};
   FormatError error;
-  if (!Put(output, state, pieces, mode, &error)) {
+  if (!Put(output, state, pieces, mode, &error, &source)) {
     result = Failed(ConvertStatus::kWriteFailed, error);
   } else {
     result.counts = patched.counts;
@@ -138,7 +141,10 @@ ConvertResult ConvertFile(const fs::path& source, const fs::path& output,
   FileBuffer& buffer = ThreadFileBuffer();
   PathState source_state;
   FormatError error;
-  if (!ReadWholeFileInto(source, buffer, source_state, &error)) return Failed(ConvertStatus::kLoadFailed, error);
+  HeldFile held;
+  if (!ReadWholeFileInto(source, buffer, source_state, &error, &held)) {
+    return Failed(ConvertStatus::kLoadFailed, error);
+  }
   // The probe looks at the bytes just read rather than opening the file again.
   if (!buffer.view().starts_with(Format::kSignature)) {
     ConvertResult skipped;
@@ -152,7 +158,8 @@ ConvertResult ConvertFile(const fs::path& source, const fs::path& output,
   }
   if (path == ConvertPath::kFast) {
     ConvertResult result;
-    if (ConvertByPatching<Format>(buffer.bytes(), output, output_state, settings, mode, result)) {
+    if (ConvertByPatching<Format>(buffer.bytes(), held, output, output_state, settings, mode,
+                                  result)) {
       return result;
     }
     // The scan may have patched part of the bytes: the full path reads afresh.
@@ -211,10 +218,11 @@ bool WriteOutputKeepingBackup(const fs::path& output, std::span<const std::strin
 }
 
 bool WriteOutputKeepingBackup(const fs::path& output, const PathState& state,
-                              std::span<const std::string_view> pieces, FormatError* error) {
+                              std::span<const std::string_view> pieces, FormatError* error,
+                              const SourceCopy* source) {
   if (!CheckOutputReplaceable(output, state, error)) return false;
   fs::path tmp;
-  if (!WriteTemporarySibling(output, pieces, tmp, error)) return false;
+  if (!WriteTemporarySibling(output, pieces, tmp, error, source)) return false;
   std::error_code ec;
   const fs::path backup = BackupPathOf(output);
   // Anything but a folder under the output name (a file, a link) is kept;

@@ -66,9 +66,11 @@ bool WriteOutputKeepingBackup(const std::filesystem::path& output,
 bool WriteOutputKeepingBackup(const std::filesystem::path& output, std::string_view bytes,
                               FormatError* error);
 // The same, for an output already looked at (`state`): the output is not
-// looked at again.
+// looked at again. With `source`, long unchanged stretches are copied from
+// the source file by the system.
 bool WriteOutputKeepingBackup(const std::filesystem::path& output, const PathState& state,
-                              std::span<const std::string_view> pieces, FormatError* error);
+                              std::span<const std::string_view> pieces, FormatError* error,
+                              const SourceCopy* source = nullptr);
 
 // The refusals WriteOutputKeepingBackup makes before writing anything: a
 // folder under the output name, or under the backup name while an output

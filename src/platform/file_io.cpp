@@ -44,9 +44,9 @@ bool ReadWholeFile(const fs::path& path, std::string& out, FormatError* error) {
 }
 
 bool ReadWholeFileInto(const fs::path& path, FileBuffer& buffer, PathState& state,
-                       FormatError* error) {
+                       FormatError* error, HeldFile* keep) {
   std::string why;
-  if (ReadRegularFileInto(path, buffer, state, why)) return true;
+  if (ReadRegularFileInto(path, buffer, state, why, keep)) return true;
   SetError(error, why);
   return false;
 }
@@ -68,12 +68,12 @@ bool IsTemporaryFileName(std::string_view name) {
 }
 
 bool WriteTemporarySibling(const fs::path& path, std::span<const std::string_view> pieces,
-                           fs::path& temporary, FormatError* error) {
+                           fs::path& temporary, FormatError* error, const SourceCopy* source) {
   std::error_code ec;
   // A name already taken (another process, a leftover) is never reused.
   for (int attempt = 0; attempt < 16; ++attempt) {
     temporary = TemporaryCandidate(path);
-    ec = WriteNewFile(temporary, pieces);
+    ec = WriteNewFile(temporary, pieces, source);
     if (ec != std::errc::file_exists) break;
   }
   if (!ec) return true;

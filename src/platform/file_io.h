@@ -17,9 +17,10 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& out,
                    FormatError* error = nullptr);
 
 // As ReadWholeFile, into memory the caller reuses from file to file, with
-// one open; `state` receives the file's identity.
+// one open; `state` receives the file's identity. With `keep`, the file
+// stays open in it for copying from (see WriteTemporarySibling).
 bool ReadWholeFileInto(const std::filesystem::path& path, FileBuffer& buffer, PathState& state,
-                       FormatError* error = nullptr);
+                       FormatError* error = nullptr, HeldFile* keep = nullptr);
 
 // Reads at most `max_bytes` from the start of the file.
 bool ReadFilePrefix(const std::filesystem::path& path, size_t max_bytes, std::string& out,
@@ -33,9 +34,12 @@ bool IsTemporaryFileName(std::string_view name);
 // `path` under a short name of its own (so that names near the length
 // limit still work). On success `temporary` names the complete file; on
 // failure none is left and `error` holds the operating system's reason.
+// With `source`, long unchanged stretches are copied from the source file by
+// the system.
 bool WriteTemporarySibling(const std::filesystem::path& path,
                            std::span<const std::string_view> pieces,
-                           std::filesystem::path& temporary, FormatError* error = nullptr);
+                           std::filesystem::path& temporary, FormatError* error = nullptr,
+                           const SourceCopy* source = nullptr);
 
 // Writes `bytes` to a temporary file in the target's folder and renames it
 // onto `path`, so that the path only ever holds a complete file. On failure
