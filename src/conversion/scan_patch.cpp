@@ -81,12 +81,10 @@ class ArchivePatcher {
     return std::string_view(bytes_.data() + offset, length);
   }
 
-  // Writes `length` new bytes over the input at `offset`, noting the
-  // stretch before them as unchanged when they differ.
+  // Writes `length` new bytes over the input at `offset`; the stretch
+  // before them is noted as unchanged.
   void Patch(size_t offset, const void* patched, size_t length) {
-    char* at = bytes_.data() + offset;
-    if (std::memcmp(at, patched, length) == 0) return;
-    std::memcpy(at, patched, length);
+    std::memcpy(bytes_.data() + offset, patched, length);
     Changed(offset, length);
   }
 
@@ -135,10 +133,11 @@ class ArchivePatcher {
     if (!in_.ok()) return Unreadable();
     stored = raw;
     rules_.Apply(place, member_, stored, counts_);
+    const TEntHeader written = NormalizeEntHeader(version_, norm_type, stored);
+    // The same fields are the same bytes: the file holds the header already.
+    if (written == raw) return true;
     uint8_t patched[kMaxEntHeaderBytes];
-    size_t length =
-        PutEntHeader(patched, version_, NormalizeEntHeader(version_, norm_type, stored));
-    Patch(at, patched, length);
+    Patch(at, patched, PutEntHeader(patched, version_, written));
     return true;
   }
 
