@@ -348,14 +348,6 @@ size_t PatchedFile::size() const {
   return n;
 }
 
-std::string PatchedFile::Joined() const {
-  std::string all;
-  all.reserve(size());
-  all += head;
-  for (std::string_view piece : pieces) all += piece;
-  return all;
-}
-
 bool ScanPatchJww(std::span<char> bytes, const ConversionSettings& settings, PatchedFile& out,
                   std::string& why) {
   const std::string_view input(bytes.data(), bytes.size());

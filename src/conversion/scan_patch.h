@@ -29,7 +29,6 @@ struct PatchedFile {
   ConversionCounts counts;
 
   size_t size() const;
-  std::string Joined() const;
 };
 
 // Converts the JWW drawing in `bytes` at its own version: the entity headers
