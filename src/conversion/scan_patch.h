@@ -22,6 +22,7 @@ struct PatchedFile {
   std::string head;
   std::vector<std::string_view> pieces;
   ConversionCounts counts;
+  size_t trailing_bytes = 0;  // after the drawing's end: not part of the output
 
   size_t size() const;
   std::string Joined() const;

@@ -41,6 +41,8 @@ class FileBuffer {
 struct PathState {
   bool exists = false;
   bool is_directory = false;
+  // A regular file, or a link that leads to one: what a write may replace.
+  bool leads_to_regular = false;
   uint64_t device = 0;
   uint64_t file = 0;
 };
@@ -53,9 +55,11 @@ bool SameFile(const std::filesystem::path& a, const PathState& a_state,
               const std::filesystem::path& b, const PathState& b_state);
 
 // As ReadRegularFile for the whole file, into `buffer` with plain reads;
-// `state` receives the opened file's identity.
+// `state` receives the opened file's identity. A file that does not begin
+// with `signature` is read no further than that many bytes, so that a file
+// of another kind never costs its size in memory.
 bool ReadRegularFileInto(const std::filesystem::path& path, FileBuffer& buffer, PathState& state,
-                         std::string& why);
+                         std::string& why, std::string_view signature = {});
 
 // Creates `path`, which must not exist yet, and writes the pieces in order.
 // On failure the file, if it was created, is removed again and the
