@@ -372,6 +372,7 @@ bool ScanPatchJww(std::span<char> bytes, const ConversionSettings& settings, Pat
   out.head = head.Take();
   Finish(bytes, patcher, out);
   if (images_length) out.pieces.push_back(input.substr(images_at, images_length));
+  out.trailing_bytes = in.remaining();
   return true;
 }
 
@@ -394,6 +395,7 @@ bool ScanPatchJws(std::span<char> bytes, const ConversionSettings& settings, Pat
   if (!patcher.Walk()) return Refuse(why, patcher.why());
   out.head = head.Take();
   Finish(bytes, patcher, out);
+  out.trailing_bytes = in.remaining();
   return true;
 }
 

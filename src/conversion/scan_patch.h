@@ -27,6 +27,7 @@ struct PatchedFile {
   std::vector<std::string_view> pieces;
   std::vector<std::pair<size_t, size_t>> unchanged;
   ConversionCounts counts;
+  size_t trailing_bytes = 0;  // after the drawing's end: not part of the output
 
   size_t size() const;
 };

@@ -1,4 +1,5 @@
 #include "platform/native_file.h"
+#include "platform/posix_file.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -59,7 +60,8 @@ struct FileBufferAccess {
 PathState LookAtPath(const fs::path& path) {
   std::error_code ec;
   const fs::file_status status = fs::symlink_status(path, ec);
-  return {fs::exists(status), fs::is_directory(status), 0, 0};
+  return {fs::exists(status), fs::is_directory(status),
+          fs::is_regular_file(fs::status(path, ec)), 0, 0};
 }
 
 bool SameFile(const fs::path& a, const PathState&, const fs::path& b, const PathState&) {
@@ -74,9 +76,15 @@ void HeldFile::Close() {}
 size_t CopyFileSpan(int, uint64_t, size_t, int) { return 0; }
 
 bool ReadRegularFileInto(const fs::path& path, FileBuffer& buffer, PathState& state,
-                         std::string& why, HeldFile*) {
+                         std::string& why, std::string_view signature, HeldFile*) {
   std::string bytes;
   FileBufferAccess::SetSize(buffer, 0);
+  if (!ReadRegularFile(path, signature.size(), bytes, why)) return false;
+  if (!bytes.starts_with(signature)) {
+    std::copy(bytes.begin(), bytes.end(), FileBufferAccess::Room(buffer, bytes.size()));
+    FileBufferAccess::SetSize(buffer, bytes.size());
+    return true;
+  }
   if (!ReadRegularFile(path, static_cast<size_t>(-1), bytes, why)) return false;
   std::copy(bytes.begin(), bytes.end(), FileBufferAccess::Room(buffer, bytes.size()));
   FileBufferAccess::SetSize(buffer, bytes.size());
@@ -185,13 +193,16 @@ bool ReadRegularFile(const fs::path& path, size_t max_bytes, std::string& out, s
   return ok;
 }
 
-PathState LookAtPath(const fs::path& path) {
+PathState LookAtPath(const fs::path& path) { return LookAt(AT_FDCWD, path); }
+
+PathState LookAt(int folder, const fs::path& name) {
   struct stat info {};
-  if (::lstat(path.c_str(), &info) != 0) return {};
-  PathState state{true, S_ISDIR(info.st_mode), static_cast<uint64_t>(info.st_dev),
-                  static_cast<uint64_t>(info.st_ino)};
+  if (::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return {};
+  PathState state{true, S_ISDIR(info.st_mode), S_ISREG(info.st_mode),
+                  static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
   // A link is identified by what it leads to (a second look, for links only).
-  if (S_ISLNK(info.st_mode) && ::stat(path.c_str(), &info) == 0) {
+  if (S_ISLNK(info.st_mode) && ::fstatat(folder, name.c_str(), &info, 0) == 0) {
+    state.leads_to_regular = S_ISREG(info.st_mode);
     state.device = static_cast<uint64_t>(info.st_dev);
     state.file = static_cast<uint64_t>(info.st_ino);
   }
@@ -246,14 +257,37 @@ size_t CopyFileSpan(int in_fd, uint64_t offset, size_t length, int out_fd) {
   return copied;
 }
 
+// Reads the file's first bytes; true when they are `signature`. Otherwise
+// they are all the buffer receives.
+bool BeginsWith(int fd, FileBuffer& buffer, std::string_view signature, bool& ok,
+                std::string& why) {
+  if (signature.empty()) return true;
+  char* head = FileBufferAccess::Room(buffer, signature.size());
+  ssize_t n;
+  do n = ::pread(fd, head, signature.size(), 0);
+  while (n < 0 && errno == EINTR);
+  if (n < 0) {
+    why = "cannot read: " + Reason(errno);
+    ok = false;
+    return false;
+  }
+  FileBufferAccess::SetSize(buffer, static_cast<size_t>(n));
+  return buffer.view() == signature;
+}
+
 bool ReadRegularFileInto(const fs::path& path, FileBuffer& buffer, PathState& state,
-                         std::string& why, HeldFile* keep) {
+                         std::string& why, std::string_view signature, HeldFile* keep) {
   FileBufferAccess::SetSize(buffer, 0);
   struct stat info {};
   int fd = OpenRegularFile(path, info, why);
   if (fd < 0) return false;
   bool ok = true;
-  state = {true, false, static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
+  state = {true, false, true, static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
+  if (!BeginsWith(fd, buffer, signature, ok, why)) {
+    ::close(fd);
+    if (!ok) FileBufferAccess::SetSize(buffer, 0);
+    return ok;
+  }
   // One byte more than the size, so that a file that grew meanwhile shows.
   size_t size = 0, room = static_cast<size_t>(info.st_size) + 1;
   char* data = FileBufferAccess::Room(buffer, room);
@@ -354,13 +388,18 @@ int WritePieces(int fd, std::span<const std::string_view> pieces, const SourceCo
 
 std::error_code WriteNewFile(const fs::path& path, std::span<const std::string_view> pieces,
                              const SourceCopy* source) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  return WriteNewFileAt(AT_FDCWD, path, pieces, source);
+}
+
+std::error_code WriteNewFileAt(int folder, const fs::path& name,
+                               std::span<const std::string_view> pieces, const SourceCopy* source) {
+  int fd = ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return {errno, std::generic_category()};
   int error = WritePieces(fd, pieces, source);
   // A full disk may only show at close on some file systems.
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error == 0) return {};
-  ::unlink(path.c_str());
+  ::unlinkat(folder, name.c_str(), 0);
   return {error, std::generic_category()};
 }
 

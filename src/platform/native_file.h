@@ -43,6 +43,8 @@ class FileBuffer {
 struct PathState {
   bool exists = false;
   bool is_directory = false;
+  // A regular file, or a link that leads to one: what a write may replace.
+  bool leads_to_regular = false;
   uint64_t device = 0;
   uint64_t file = 0;
 };
@@ -80,10 +82,13 @@ class HeldFile {
 };
 
 // As ReadRegularFile for the whole file, into `buffer` with plain reads;
-// `state` receives the opened file's identity. With `keep`, the file stays
-// open in it (where the system supports copying from it).
+// `state` receives the opened file's identity. A file that does not begin
+// with `signature` is read no further than that many bytes, so that a file
+// of another kind never costs its size in memory. With `keep`, the file
+// stays open in it (where the system supports copying from it).
 bool ReadRegularFileInto(const std::filesystem::path& path, FileBuffer& buffer, PathState& state,
-                         std::string& why, HeldFile* keep = nullptr);
+                         std::string& why, std::string_view signature = {},
+                         HeldFile* keep = nullptr);
 
 // Copies `length` bytes at `offset` of the file open as `in_fd` to the
 // current position of `out_fd` inside the system, without passing them
@@ -92,7 +97,6 @@ bool ReadRegularFileInto(const std::filesystem::path& path, FileBuffer& buffer, 
 // leaves the rest to the caller to write, and `out_fd` positioned after
 // what was copied.
 size_t CopyFileSpan(int in_fd, uint64_t offset, size_t length, int out_fd);
-
 
 // Creates `path`, which must not exist yet, and writes the pieces in order.
 // On failure the file, if it was created, is removed again and the

@@ -66,7 +66,7 @@ TEST(WriteTemporarySibling, CopiesUnchangedStretchesFromTheFileAsItWasRead) {
     FileBuffer buffer;
     PathState state;
     HeldFile held;
-    ASSERT_TRUE(ReadWholeFileInto(path, buffer, state, nullptr,
+    ASSERT_TRUE(ReadWholeFileInto(path, buffer, state, nullptr, {},
                                   how == Source::kNotHeld ? nullptr : &held));
     std::span<char> bytes = buffer.bytes();
     for (size_t at : {size_t{10}, 3 * M, 3 * M + 50}) bytes[at] = '!';
