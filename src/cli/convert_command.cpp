@@ -93,17 +93,30 @@ bool Absent(const fs::path& p) {
          (!ec || ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory);
 }
 
+// A path that cannot be examined at all (a parent without permission, a
+// path too long for the system) and has no drawing's name: whether it is a
+// folder is unknown, so it fails with the reason.
+struct Unexaminable {
+  std::string path;
+  std::string why;
+};
+
 // Files as given; folders, whatever their names, give their drawing files
 // (a folder without any is noted on stderr). Anything else that is there,
 // also what cannot be examined (no permission, a link to itself), is a file
 // of the run, which reports why it cannot be read. Also collects the folders
 // the sources live in, for the same-folder check.
 bool CollectSources(const std::vector<std::string>& paths, std::vector<fs::path>& sources,
-                    std::vector<fs::path>& folders, std::string& why) {
+                    std::vector<fs::path>& folders, std::vector<Unexaminable>& unexaminable,
+                    std::string& why) {
   for (const std::string& text : platform::ExpandWildcards(paths)) {
     const fs::path p = PathFromUtf8(text);
     std::error_code ec;
-    if (fs::is_directory(p, ec)) {
+    const bool folder = fs::is_directory(p, ec);
+    if (ec && !IsDrawingName(p) && ec != std::errc::no_such_file_or_directory &&
+        ec != std::errc::not_a_directory) {
+      unexaminable.push_back({text, ec.message()});
+    } else if (folder) {
       const size_t before = sources.size();
       if (!ListFolder(p, sources, why)) return false;
       if (sources.size() == before) {
@@ -121,13 +134,27 @@ bool CollectSources(const std::vector<std::string>& paths, std::vector<fs::path>
   return true;
 }
 
+// What the numbers do not tell: a backup under another name than the usual
+// ".BAK" one, and bytes after the drawing's end that the output leaves out.
+std::string Notes(const FileOutcome& o) {
+  std::string notes;
+  if (!o.backup.empty() && o.backup.filename() != BackupPathOf(o.output.filename())) {
+    notes += "; the earlier output is kept as " + PathToUtf8(o.backup.filename());
+  }
+  if (o.trailing_bytes > 0) {
+    notes += "; " + std::to_string(o.trailing_bytes) +
+             " bytes after the drawing's end are not kept";
+  }
+  return notes;
+}
+
 std::string ReportLine(const FileOutcome& o) {
   const std::string src = PathToUtf8(o.source);
   switch (o.kind) {
     case FileOutcomeKind::kConverted:
       return "converted  " + src + " -> " + PathToUtf8(o.output) + " (" +
              std::to_string(o.counts.colors) + " colours, " + std::to_string(o.counts.styles) +
-             " line types changed)";
+             " line types changed" + Notes(o) + ")";
     case FileOutcomeKind::kSkipped:
       return "skipped    " + src + " (not a JWW/JWS drawing)";
     case FileOutcomeKind::kLoadFailed:
@@ -167,7 +194,8 @@ int RunConvert(const ConvertOptions& o) {
   if (!settings) return Refuse(why);
   BatchRequest request;
   std::vector<fs::path> folders;
-  if (!CollectSources(o.paths, request.sources, folders, why)) return Refuse(why);
+  std::vector<Unexaminable> unexaminable;
+  if (!CollectSources(o.paths, request.sources, folders, unexaminable, why)) return Refuse(why);
   request.sources = WithoutRepeatedFiles(request.sources);
   std::error_code ec;
   const fs::path output = PathFromUtf8(o.output);
@@ -187,7 +215,18 @@ int RunConvert(const ConvertOptions& o) {
   KeepFreedMemoryForReuse();
   ProgressBar bar(request.sources.size());
   std::array<size_t, 4> tally{};  // converted, skipped, failed, not started
+  for (const Unexaminable& u : unexaminable) {
+    std::cout << EscapeControls("failed     " + u.path + ": cannot read: " + u.why) << "\n"
+              << std::flush;
+    ++tally[2];
+  }
   BatchCallbacks callbacks;
+  ExpectWaitingLines(request.sources.size());
+  callbacks.on_finished = [&](size_t index, const FileOutcome& outcome) {
+    if (outcome.kind != FileOutcomeKind::kNotStarted) {
+      LineWaits(index, EscapeControls(ReportLine(outcome)));
+    }
+  };
   callbacks.on_done = [&](size_t index, const FileOutcome& outcome) {
     if (outcome.kind == FileOutcomeKind::kNotStarted) {
       ++tally[3];
@@ -195,6 +234,7 @@ int RunConvert(const ConvertOptions& o) {
     }
     bar.Finish();
     std::cout << EscapeControls(ReportLine(outcome)) << "\n" << std::flush;
+    LinePrinted(index);
     bar.Step(index + 1);
     if (outcome.kind == FileOutcomeKind::kConverted) ++tally[0];
     else if (outcome.kind == FileOutcomeKind::kSkipped) ++tally[1];

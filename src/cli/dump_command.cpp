@@ -14,7 +14,7 @@
 #include "document/cp932.h"
 #include "document/text_helpers.h"
 #include "formats/loaded_drawing.h"
-#include "platform/file_io.h"
+#include "platform/output_folder.h"
 #include "platform/path_text.h"
 
 namespace varnelko::cli {
@@ -249,22 +249,39 @@ bool IsPlainImageName(const std::string& name) {
   return true;
 }
 
-// Writes every image that carries bytes under its own name into `folder`;
-// a name that would land anywhere else is reported and not written.
+// Why the image cannot be written, or empty when it can be.
+std::string ImageRefusal(const TBindImageType& image) {
+  if (image.name.empty()) return "has no name, not written";
+  if (!IsPlainImageName(image.name)) return "not a plain file name, not written";
+  return {};
+}
+
+// Writes every image under its own name into `folder`, never over a file
+// that is there (one from before, or an earlier image of the same name).
+// An image that cannot be written is reported and the others go on.
 bool WriteImages(const BoundImages& images, const std::filesystem::path& folder) {
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
+  OutputFolder out;
+  std::string why;
+  if (!out.Open(folder, why)) {
+    std::fprintf(stderr, "varnelko-cli dump: %s: %s\n",
+                 EscapeControls(PathToUtf8(folder)).c_str(), why.c_str());
+    return false;
+  }
   bool ok = true;
   for (const TBindImageType& image : images.list) {
-    if (!CarriesImage(image)) continue;
-    FormatError error;
-    if (!IsPlainImageName(image.name)) {
-      error.what = "not a plain file name, not written";
-    } else if (WriteFileAtomically(folder / PathFromCp932Name(image.name), image.data, &error)) {
-      continue;
+    std::string error = ImageRefusal(image);
+    if (error.empty()) {
+      const std::string_view data = image.data;
+      ec = out.CreateNew(PathFromCp932Name(image.name), std::span(&data, 1));
+      if (!ec) continue;
+      error = ec == std::errc::file_exists
+                  ? "a file of that name is already in the folder, not written"
+                  : "cannot write: " + ec.message();
     }
     std::fprintf(stderr, "varnelko-cli dump: image %s: %s\n", QuoteBytes(image.name).c_str(),
-                 error.what.c_str());
+                 error.c_str());
     ok = false;
   }
   return ok;

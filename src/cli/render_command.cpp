@@ -6,6 +6,7 @@
 
 #include "cli/commands.h"
 #include "cli/conversion_options.h"
+#include "cli/output_check.h"
 #include "cli/report_text.h"
 #include "conversion/batch.h"
 #include "document/cp932.h"
@@ -68,6 +69,9 @@ int RunRender(const RenderOptions& o) {
     }
     scene_options.after = *settings;
   }
+  const std::string refused =
+      RefusedOutput(PathFromUtf8(o.output), {PathFromUtf8(o.file)}, false);
+  if (!refused.empty()) return Refuse(o.output + ": " + refused);
   LoadedDrawing drawing;
   FormatError error;
   if (!drawing.Load(PathFromUtf8(o.file), &error)) return Fail(o.file, error.Describe());

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <exception>
 #include <map>
+#include <set>
 #include <new>
 #include <mutex>
 #include <system_error>
@@ -14,6 +15,8 @@
 #include "formats/file_extension.h"
 #include "formats/jws/jws_file.h"
 #include "formats/jww/jww_file.h"
+#include "platform/file_io.h"
+#include "platform/output_folder.h"
 #include "platform/path_text.h"
 
 namespace varnelko {
@@ -85,8 +88,26 @@ DrawingType ProbeDrawing(const fs::path& path, std::string* why) {
 
 namespace {
 
-FileOutcome ConvertOne(const fs::path& source, const BatchRequest& request,
-                       const ProgressFn& progress) {
+// What every file of a run shares: the request, the held output folder,
+// the backup name of each file and, in a dry run, why writing would fail.
+struct RunContext {
+  const BatchRequest& request;
+  OutputFolder folder;
+  std::vector<fs::path> backups;
+  FormatError dry_run_refusal;  // empty when a file could be created in the folder
+};
+
+// The output folder must not be the source's folder, checked on the folder
+// held (the path given may lead elsewhere by now).
+bool InHeldFolder(const fs::path& source, const OutputFolder& folder) {
+  const PathState parent = LookAtPath(source.has_parent_path() ? source.parent_path() : ".");
+  const PathState held = folder.Identity();
+  return parent.exists && held.exists && parent.device == held.device && parent.file == held.file;
+}
+
+FileOutcome ConvertOne(size_t index, const RunContext& run, const ProgressFn& progress) {
+  const BatchRequest& request = run.request;
+  const fs::path& source = request.sources[index];
   FileOutcome outcome;
   outcome.source = source;
   outcome.output = request.output_folder / source.filename();
@@ -94,20 +115,32 @@ FileOutcome ConvertOne(const fs::path& source, const BatchRequest& request,
   // each file is opened once.
   const std::string ext = UpperCaseExtension(source);
   if (ext != ".JWW" && ext != ".JWS") return outcome;  // kSkipped
+  if (run.folder.is_open() && InHeldFolder(source, run.folder)) {
+    outcome.kind = FileOutcomeKind::kWriteFailed;
+    outcome.error = BatchCheckMessage(BatchCheck::kSameFolder);
+    return outcome;
+  }
   const OutputMode mode = request.dry_run ? OutputMode::kDryRun : OutputMode::kWrite;
   const ConvertPath path = request.full_path ? ConvertPath::kFull : ConvertPath::kFast;
+  const OutputTarget target{run.folder, source.filename(), run.backups[index]};
   ConvertResult r;
   try {
-    r = ext == ".JWW"
-            ? ConvertJwwFile(source, outcome.output, request.settings, progress, mode, path)
-            : ConvertJwsFile(source, outcome.output, request.settings, progress, mode, path);
+    r = ext == ".JWW" ? ConvertJwwFile(source, target, request.settings, progress, mode, path)
+                      : ConvertJwsFile(source, target, request.settings, progress, mode, path);
   } catch (const std::exception& e) {
     // Memory exhausted by a huge drawing, say: this file fails, the run goes on.
     r.status = ConvertStatus::kLoadFailed;
     r.error = std::string("cannot convert: ") + e.what();
   }
+  // A dry run meets what the real one would when it writes its first file.
+  if (r.status == ConvertStatus::kConverted && !run.dry_run_refusal.what.empty()) {
+    r.status = ConvertStatus::kWriteFailed;
+    r.error = run.dry_run_refusal.Describe();
+  }
   outcome.counts = r.counts;
   outcome.error = r.error;
+  outcome.trailing_bytes = r.trailing_bytes;
+  if (r.backed_up) outcome.backup = request.output_folder / target.backup;
   switch (r.status) {
     case ConvertStatus::kConverted: outcome.kind = FileOutcomeKind::kConverted; break;
     case ConvertStatus::kLoadFailed: outcome.kind = FileOutcomeKind::kLoadFailed; break;
@@ -128,19 +161,31 @@ std::string FoldedName(const fs::path& name) {
 }
 
 struct BatchPlan {
-  // Files whose outputs share a backup name (a.jww and a.jws share a.BAK)
-  // must be converted one after the other in source order, or the surviving
-  // backup would depend on timing: one chain per backup name, ordered by
-  // first index.
-  std::vector<std::vector<size_t>> chains;
   // Sources whose output name an earlier source takes: (index, earlier index).
   std::vector<std::pair<size_t, size_t>> name_taken;
+  // Per source, the name an earlier output is kept under.
+  std::vector<fs::path> backups;
 };
+
+// "a.BAK" as people expect; when an earlier file of the run has that backup
+// name already (a.jww and a.jws share it), the output's own name with
+// ".BAK" ("a.jws.BAK"), then numbered ("a.jws.2.BAK"), so that no backup
+// made in a run replaces another.
+fs::path FreeBackupName(const fs::path& name, std::set<std::string>& taken) {
+  fs::path candidate = BackupPathOf(name);
+  for (int n = 1; !taken.insert(FoldedName(candidate)).second; ++n) {
+    candidate = name;
+    if (n > 1) candidate += "." + std::to_string(n);
+    candidate += ".BAK";
+  }
+  return candidate;
+}
 
 BatchPlan PlanBatch(const BatchRequest& request) {
   BatchPlan plan;
+  plan.backups.resize(request.sources.size());
   std::map<std::string, size_t> first_of_name;
-  std::map<std::string, size_t> chain_of_key;
+  std::set<std::string> backups_taken;
   for (size_t i = 0; i < request.sources.size(); ++i) {
     const fs::path name = request.sources[i].filename();
     auto [first, fresh_name] = first_of_name.try_emplace(FoldedName(name), i);
@@ -148,9 +193,8 @@ BatchPlan PlanBatch(const BatchRequest& request) {
       plan.name_taken.emplace_back(i, first->second);
       continue;
     }
-    auto [it, fresh] = chain_of_key.try_emplace(FoldedName(BackupPathOf(name)), plan.chains.size());
-    if (fresh) plan.chains.emplace_back();
-    plan.chains[it->second].push_back(i);
+    const std::string ext = UpperCaseExtension(name);
+    if (ext == ".JWW" || ext == ".JWS") plan.backups[i] = FreeBackupName(name, backups_taken);
   }
   return plan;
 }
@@ -165,8 +209,9 @@ FileOutcome UnconvertedOutcome(const BatchRequest& request, size_t index, FileOu
 
 // One file on a worker thread. Whatever it throws (memory exhausted, say)
 // fails this file only: an exception leaving a worker would end the program.
-FileOutcome ConvertInWorker(const BatchRequest& request, size_t index,
-                            const BatchCallbacks& callbacks, std::mutex& progress_mutex) {
+FileOutcome ConvertInWorker(const RunContext& run, size_t index, const BatchCallbacks& callbacks,
+                            std::mutex& progress_mutex) {
+  const BatchRequest& request = run.request;
   try {
     ProgressFn progress;
     if (callbacks.on_progress) {
@@ -175,7 +220,7 @@ FileOutcome ConvertInWorker(const BatchRequest& request, size_t index,
         callbacks.on_progress(index, text);
       };
     }
-    return ConvertOne(request.sources[index], request, progress);
+    return ConvertOne(index, run, progress);
   } catch (const std::exception& e) {
     FileOutcome outcome = UnconvertedOutcome(request, index, FileOutcomeKind::kLoadFailed);
     outcome.error = std::string("cannot convert: ") + e.what();
@@ -191,6 +236,7 @@ class InOrderReporter {
 
   void Finished(size_t index, FileOutcome outcome) {
     std::lock_guard lock(mutex_);
+    if (callbacks_.on_finished) callbacks_.on_finished(index, outcome);
     outcomes_[index] = std::move(outcome);
     done_[index] = true;
     while (next_ < done_.size() && done_[next_]) {
@@ -227,31 +273,44 @@ std::vector<fs::path> WithoutRepeatedFiles(const std::vector<fs::path>& sources)
 
 std::vector<FileOutcome> RunBatch(const BatchRequest& request, const BatchCallbacks& callbacks) {
   std::vector<FileOutcome> outcomes(request.sources.size());
-  const BatchPlan plan = PlanBatch(request);
+  BatchPlan plan = PlanBatch(request);
+  RunContext run{request, {}, std::move(plan.backups), {}};
+  // Held from here to the end: every output goes into the folder opened now.
+  // One that cannot be opened fails each drawing with the reason.
+  std::string why;
+  if (run.folder.Open(request.output_folder, why) && request.dry_run) {
+    fs::path probe;
+    if (WriteTemporaryFile(run.folder, {}, probe, &run.dry_run_refusal)) run.folder.Remove(probe);
+  }
   InOrderReporter reporter(outcomes, callbacks);
+  std::vector<bool> to_convert(request.sources.size(), true);
   for (auto [index, first] : plan.name_taken) {
     FileOutcome outcome = UnconvertedOutcome(request, index, FileOutcomeKind::kWriteFailed);
     outcome.error = "not converted: " + PathToUtf8(request.sources[first]) +
                     ", given earlier in this run, has the same output name";
+    to_convert[index] = false;
     reporter.Finished(index, std::move(outcome));
   }
+  std::vector<size_t> work;
+  for (size_t i = 0; i < to_convert.size(); ++i) {
+    if (to_convert[i]) work.push_back(i);
+  }
   std::mutex progress_mutex;
-  std::atomic<size_t> next_chain{0};
+  std::atomic<size_t> next{0};
 
   auto worker = [&] {
-    for (size_t c = next_chain++; c < plan.chains.size(); c = next_chain++) {
-      for (size_t index : plan.chains[c]) {
-        if (request.stop && request.stop->load()) {
-          reporter.Finished(index, UnconvertedOutcome(request, index, FileOutcomeKind::kNotStarted));
-          continue;
-        }
-        reporter.Finished(index, ConvertInWorker(request, index, callbacks, progress_mutex));
+    for (size_t w = next++; w < work.size(); w = next++) {
+      const size_t index = work[w];
+      if (request.stop && request.stop->load()) {
+        reporter.Finished(index, UnconvertedOutcome(request, index, FileOutcomeKind::kNotStarted));
+        continue;
       }
+      reporter.Finished(index, ConvertInWorker(run, index, callbacks, progress_mutex));
     }
   };
 
-  const size_t workers = std::min(
-      {static_cast<size_t>(std::clamp(request.jobs, 1, kMaxJobs)), plan.chains.size()});
+  const size_t workers =
+      std::min({static_cast<size_t>(std::clamp(request.jobs, 1, kMaxJobs)), work.size()});
   // The calling thread is one of the workers.
   std::vector<std::thread> threads;
   try {

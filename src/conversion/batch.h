@@ -47,6 +47,11 @@ struct FileOutcome {
   FileOutcomeKind kind = FileOutcomeKind::kSkipped;
   ConversionCounts counts;
   std::string error;
+  // Where an earlier output was kept: BackupPathOf(output), or another name
+  // when an earlier file of the run made that backup. Empty when there was
+  // no earlier output.
+  std::filesystem::path backup;
+  uint64_t trailing_bytes = 0;  // after the drawing's end, not kept (see ConvertResult)
 };
 
 struct BatchRequest {
@@ -59,7 +64,10 @@ struct BatchRequest {
   bool full_path = false;
   // When it becomes true no further file is started; the files in progress end.
   const std::atomic<bool>* stop = nullptr;
-  bool dry_run = false;  // everything but writing: same outcomes, no file touched
+  // Everything but writing: the same outcomes, no output or backup touched;
+  // only an empty temporary file is created in the output folder and
+  // removed again, to meet what writing would meet there.
+  bool dry_run = false;
 };
 
 // True when the environment asks for the full path (VARNELKO_FULL_PATH=1).
@@ -74,6 +82,9 @@ struct BatchCallbacks {
   std::function<void(size_t index, const std::string& utf8_text)> on_progress;
   // When a file is done, in report order (index 0, 1, 2, ...), one call at a time.
   std::function<void(size_t index, const FileOutcome& outcome)> on_done;
+  // When a file is done, in the order files end, one call at a time; before
+  // its on_done, which may wait for a file that takes longer.
+  std::function<void(size_t index, const FileOutcome& outcome)> on_finished;
 };
 
 // The sources without the repeats of a file given earlier, also when the
@@ -84,7 +95,11 @@ std::vector<std::filesystem::path> WithoutRepeatedFiles(
 // Converts every source (preconditions are the caller's). Returns one
 // outcome per source, in order. A source whose output name an earlier
 // source already takes fails without being read: the first one's output
-// stays. Fewer workers than `jobs` run when threads cannot be started.
+// stays. The output folder is opened once and every file goes into the
+// folder opened, whatever its path leads to later; a source in that very
+// folder fails. No backup replaces one made earlier in the run (see
+// FileOutcome::backup). Fewer workers than `jobs` run when threads cannot
+// be started.
 std::vector<FileOutcome> RunBatch(const BatchRequest& request,
                                   const BatchCallbacks& callbacks = {});
 

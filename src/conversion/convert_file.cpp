@@ -53,6 +53,7 @@ struct JwwFormat {
   }
   static EntityStore& Store(Doc& doc) { return doc.store; }
   static int32_t Version(const Doc& doc) { return doc.header.version; }
+  static uint64_t Trailing(const Doc& doc) { return doc.trailing_bytes; }
   static bool Build(int32_t v, Doc& doc, std::string& out, FormatError* e) {
     return BuildJwwBytes(v, doc, out, e);
   }
@@ -70,6 +71,7 @@ struct JwsFormat {
   }
   static EntityStore& Store(Doc& doc) { return doc.store; }
   static int32_t Version(const Doc& doc) { return doc.version; }
+  static uint64_t Trailing(const Doc& doc) { return doc.trailing_bytes; }
   static bool Build(int32_t v, Doc& doc, std::string& out, FormatError* e) {
     return BuildJwsBytes(v, doc, out, e);
   }
@@ -82,17 +84,23 @@ FileBuffer& ThreadFileBuffer() {
 }
 
 // Writes the converted pieces, or in a dry run checks that they could be.
-bool Put(const fs::path& output, const PathState& state, std::span<const std::string_view> pieces,
-         OutputMode mode, FormatError* error) {
-  return mode == OutputMode::kDryRun ? CheckOutputReplaceable(output, state, error)
-                                     : WriteOutputKeepingBackup(output, state, pieces, error);
+bool Put(const OutputTarget& output, const PathState& state,
+         std::span<const std::string_view> pieces, OutputMode mode, ConvertResult& result,
+         FormatError* error, const SourceCopy* source = nullptr) {
+  if (mode == OutputMode::kWrite) {
+    return WriteOutputKeepingBackup(output, state, pieces, error, &result.backed_up, source);
+  }
+  result.backed_up = state.exists;
+  return CheckOutputReplaceable(output, state, error);
 }
 
-// The fast path: false when the file is not in the writer's form.
+// The fast path: false when the file is not in the writer's form. The
+// stretches the scan left unchanged may be copied from `held`, the source
+// file `bytes` were read from.
 template <typename Format>
-bool ConvertByPatching(std::span<char> bytes, const fs::path& output, const PathState& state,
-                       const ConversionSettings& settings, OutputMode mode,
-                       ConvertResult& result) {
+bool ConvertByPatching(std::span<char> bytes, const HeldFile& held, const OutputTarget& output,
+                       const PathState& state, const ConversionSettings& settings,
+                       OutputMode mode, ConvertResult& result) {
   PatchedFile patched;
   std::string why;
   if (!Format::Scan(bytes, settings, patched, why)) return false;
@@ -100,11 +108,13 @@ bool ConvertByPatching(std::span<char> bytes, const fs::path& output, const Path
   pieces.reserve(patched.pieces.size() + 1);
   pieces.push_back(patched.head);
   pieces.insert(pieces.end(), patched.pieces.begin(), patched.pieces.end());
+  const SourceCopy source{&held, std::string_view(bytes.data(), bytes.size()), patched.unchanged};
   FormatError error;
-  if (!Put(output, state, pieces, mode, &error)) {
+  if (!Put(output, state, pieces, mode, result, &error, &source)) {
     result = Failed(ConvertStatus::kWriteFailed, error);
   } else {
     result.counts = patched.counts;
+    result.trailing_bytes = patched.trailing_bytes;
   }
   return true;
 }
@@ -112,7 +122,7 @@ bool ConvertByPatching(std::span<char> bytes, const fs::path& output, const Path
 // The full path: load, convert, build the bytes, and only when all of that
 // worked, write them.
 template <typename Format>
-ConvertResult ConvertWhole(std::string_view bytes, const fs::path& output, const PathState& state,
+ConvertResult ConvertWhole(std::string_view bytes, const OutputTarget& output, const PathState& state,
                            const ConversionSettings& settings, OutputMode mode) {
   auto doc = std::make_unique<typename Format::Doc>();  // large tables: keep off the stack
   FormatError error;
@@ -120,39 +130,44 @@ ConvertResult ConvertWhole(std::string_view bytes, const fs::path& output, const
   ConvertResult result;
   const int32_t version = Format::Version(*doc);
   result.counts = ApplyLayerConversion(Format::Store(*doc), version, settings);
+  result.trailing_bytes = Format::Trailing(*doc);
   std::string built;
   if (!Format::Build(version, *doc, built, &error)) {
     return Failed(ConvertStatus::kWriteFailed, error);
   }
   std::string_view piece = built;
-  if (!Put(output, state, std::span(&piece, 1), mode, &error)) {
+  if (!Put(output, state, std::span(&piece, 1), mode, result, &error)) {
     return Failed(ConvertStatus::kWriteFailed, error);
   }
   return result;
 }
 
 template <typename Format>
-ConvertResult ConvertFile(const fs::path& source, const fs::path& output,
+ConvertResult ConvertFile(const fs::path& source, const OutputTarget& output,
                           const ConversionSettings& settings, const ProgressFn& progress,
                           OutputMode mode, ConvertPath path) {
   FileBuffer& buffer = ThreadFileBuffer();
   PathState source_state;
   FormatError error;
-  if (!ReadWholeFileInto(source, buffer, source_state, &error)) return Failed(ConvertStatus::kLoadFailed, error);
-  // The probe looks at the bytes just read rather than opening the file again.
+  HeldFile held;
+  // A file of another kind is read no further than its signature.
+  if (!ReadWholeFileInto(source, buffer, source_state, &error, Format::kSignature, &held)) {
+    return Failed(ConvertStatus::kLoadFailed, error);
+  }
   if (!buffer.view().starts_with(Format::kSignature)) {
     ConvertResult skipped;
     skipped.status = ConvertStatus::kNotDrawing;
     return skipped;
   }
-  ReportProgress(progress, source, output);
-  const PathState output_state = LookAtPath(output);  // the one look at the output
-  if (OutputIsSource(source, source_state, output, output_state)) {
+  ReportProgress(progress, source, output.path());
+  const PathState output_state = output.folder.Look(output.name);  // the one look at the output
+  if (OutputIsSource(source, source_state, output.path(), output_state)) {
     return Failed(ConvertStatus::kWriteFailed, kOutputIsSource);
   }
   if (path == ConvertPath::kFast) {
     ConvertResult result;
-    if (ConvertByPatching<Format>(buffer.bytes(), output, output_state, settings, mode, result)) {
+    if (ConvertByPatching<Format>(buffer.bytes(), held, output, output_state, settings, mode,
+                                  result)) {
       return result;
     }
     // The scan may have patched part of the bytes: the full path reads afresh.
@@ -163,16 +178,36 @@ ConvertResult ConvertFile(const fs::path& source, const fs::path& output,
 
 }  // namespace
 
-ConvertResult ConvertJwwFile(const fs::path& source, const fs::path& output,
+ConvertResult ConvertJwwFile(const fs::path& source, const OutputTarget& output,
                              const ConversionSettings& settings, const ProgressFn& progress,
                              OutputMode mode, ConvertPath path) {
   return ConvertFile<JwwFormat>(source, output, settings, progress, mode, path);
 }
 
-ConvertResult ConvertJwsFile(const fs::path& source, const fs::path& output,
+ConvertResult ConvertJwsFile(const fs::path& source, const OutputTarget& output,
                              const ConversionSettings& settings, const ProgressFn& progress,
                              OutputMode mode, ConvertPath path) {
   return ConvertFile<JwsFormat>(source, output, settings, progress, mode, path);
+}
+
+ConvertResult ConvertJwwFile(const fs::path& source, const fs::path& output,
+                             const ConversionSettings& settings, const ProgressFn& progress,
+                             OutputMode mode, ConvertPath path) {
+  OutputFolder folder;
+  std::string why;  // a folder that cannot be opened fails the write, with the reason
+  folder.Open(output.parent_path(), why);
+  return ConvertJwwFile(source, {folder, output.filename(), BackupPathOf(output.filename())},
+                        settings, progress, mode, path);
+}
+
+ConvertResult ConvertJwsFile(const fs::path& source, const fs::path& output,
+                             const ConversionSettings& settings, const ProgressFn& progress,
+                             OutputMode mode, ConvertPath path) {
+  OutputFolder folder;
+  std::string why;
+  folder.Open(output.parent_path(), why);
+  return ConvertJwsFile(source, {folder, output.filename(), BackupPathOf(output.filename())},
+                        settings, progress, mode, path);
 }
 
 fs::path BackupPathOf(const fs::path& output) {
@@ -187,58 +222,61 @@ fs::path BackupPathOf(const fs::path& output) {
   return backup;
 }
 
-bool CheckOutputReplaceable(const fs::path& output, FormatError* error) {
-  return CheckOutputReplaceable(output, LookAtPath(output), error);
-}
-
-bool CheckOutputReplaceable(const fs::path& output, const PathState& state, FormatError* error) {
-  if (state.is_directory) {
-    SetError(error, "a folder has the output's name; it is left as it is");
+bool CheckOutputReplaceable(const OutputTarget& target, const PathState& state,
+                            FormatError* error) {
+  const std::string unreplaceable = UnreplaceableReason(state);
+  if (!unreplaceable.empty()) {
+    SetError(error, "cannot replace the output: " + unreplaceable);
     return false;
   }
-  const fs::path backup = BackupPathOf(output);
-  if (state.exists && LookAtPath(backup).is_directory) {
-    SetError(error, "cannot keep the old output as " + PathToUtf8(backup.filename()) +
+  if (state.exists && target.folder.Look(target.backup).is_directory) {
+    SetError(error, "cannot keep the old output as " + PathToUtf8(target.backup) +
                         ": a folder has that name; it is left as it is");
     return false;
   }
   return true;
 }
 
-bool WriteOutputKeepingBackup(const fs::path& output, std::span<const std::string_view> pieces,
-                              FormatError* error) {
-  return WriteOutputKeepingBackup(output, LookAtPath(output), pieces, error);
-}
-
-bool WriteOutputKeepingBackup(const fs::path& output, const PathState& state,
-                              std::span<const std::string_view> pieces, FormatError* error) {
-  if (!CheckOutputReplaceable(output, state, error)) return false;
+bool WriteOutputKeepingBackup(const OutputTarget& target, const PathState& state,
+                              std::span<const std::string_view> pieces, FormatError* error,
+                              bool* backed_up, const SourceCopy* source) {
+  if (backed_up) *backed_up = false;
+  if (!CheckOutputReplaceable(target, state, error)) return false;
+  const OutputFolder& folder = target.folder;
   fs::path tmp;
-  if (!WriteTemporarySibling(output, pieces, tmp, error)) return false;
-  std::error_code ec;
-  const fs::path backup = BackupPathOf(output);
+  if (!WriteTemporaryFile(folder, pieces, tmp, error, source)) return false;
   // Anything but a folder under the output name (a file, a link) is kept;
   // rename replaces an older backup file in one step and refuses a folder.
   // No output, also one that another run into this folder has just made its
   // backup, leaves nothing to keep: tried rather than looked at first.
   // Windows does not always say "no such file" for a missing output (Wine
   // answers "access denied"), so a failure is looked at once more.
-  fs::rename(output, backup, ec);
+  std::error_code ec = folder.Rename(target.name, target.backup);
   const bool had_output = !ec;
-  std::error_code looked;
-  if (ec && ec != std::errc::no_such_file_or_directory &&
-      fs::exists(fs::symlink_status(output, looked))) {
-    SetError(error, "cannot keep the old output as " + PathToUtf8(backup.filename()) + ": " +
+  if (ec && ec != std::errc::no_such_file_or_directory && folder.Look(target.name).exists) {
+    SetError(error, "cannot keep the old output as " + PathToUtf8(target.backup) + ": " +
                         ec.message());
-    fs::remove(tmp, ec);
+    folder.Remove(tmp);
     return false;
   }
-  fs::rename(tmp, output, ec);
-  if (!ec) return true;
+  ec = folder.Rename(tmp, target.name);
+  if (!ec) {
+    if (backed_up) *backed_up = had_output;
+    return true;
+  }
   SetError(error, "cannot put the new file in place: " + ec.message());
-  fs::remove(tmp, ec);
-  if (had_output) fs::rename(backup, output, ec);  // the old output goes back under its name
+  folder.Remove(tmp);
+  if (had_output) folder.Rename(target.backup, target.name);  // the old output goes back
   return false;
+}
+
+bool WriteOutputKeepingBackup(const fs::path& output, std::span<const std::string_view> pieces,
+                              FormatError* error) {
+  OutputFolder folder;
+  std::string why;
+  folder.Open(output.parent_path(), why);
+  const OutputTarget target{folder, output.filename(), BackupPathOf(output.filename())};
+  return WriteOutputKeepingBackup(target, folder.Look(target.name), pieces, error);
 }
 
 bool WriteOutputKeepingBackup(const fs::path& output, std::string_view bytes,

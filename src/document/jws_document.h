@@ -16,6 +16,8 @@ struct JwsDocument {
   std::array<int32_t, 6> header_ints{};
   std::array<double, 10> header_doubles{};
   EntityStore store;
+  // Bytes after the figure's end: no part of it, never written back.
+  uint64_t trailing_bytes = 0;
   bool operator==(const JwsDocument&) const = default;
 };
 

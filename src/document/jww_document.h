@@ -149,6 +149,8 @@ struct JwwDocument {
   std::array<TTextTypeEntry, 10> text_types{};
   EntityStore store;
   BoundImages images;
+  // Bytes after the drawing's end: no part of it, never written back.
+  uint64_t trailing_bytes = 0;
 };
 
 // Resets header, tables and entities to a cleared document. Bound images are

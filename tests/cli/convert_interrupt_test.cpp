@@ -82,6 +82,35 @@ TEST(ConvertInterrupted, FinishesFilesInProgressReportsAndExitsWithTheSignal) {
 #endif
 }
 
+// A second Ctrl-C ends the program at once, but not before the files that
+// are done and wait for an earlier, larger one are reported.
+TEST(ConvertInterrupted, ASecondCtrlCStillReportsWhatIsDone) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "no signals between programs on Windows";
+#else
+  TempDir dir;
+  MakeDrawings(dir, 40);
+  test::WriteJwwSample(dir / "src" / "d0000.jww", {.version = 600, .entities = 1500000});
+  const fs::path out = dir / "out";
+  const test::InterruptedRun run = test::RunCliInterruptedWhen(
+      {"convert", "-o", out.string(), "--color", "--jobs", "2", "--full",
+       (dir / "src").string()},
+      SIGINT,
+      [&](const std::string&) {
+        return fs::exists(out / "d0002.jww") && !fs::exists(out / "d0000.jww");
+      },
+      2);
+  if (fs::exists(out / "d0000.jww")) GTEST_SKIP() << "the large file ended first";
+  ASSERT_TRUE(run.signalled);
+  for (const auto& e : fs::directory_iterator(out)) {
+    const std::string name = e.path().filename().string();
+    if (name.starts_with(".~vk")) continue;  // a write the second Ctrl-C cut short
+    EXPECT_NE(run.result.out.find("/src/" + name + " -> "), std::string::npos)
+        << name << " is converted but not reported:\n" << run.result.out;
+  }
+#endif
+}
+
 TEST(ConvertJobs, ThreadsThatCannotStartMeanFewerWorkers) {
   TempDir dir;
   MakeDrawings(dir, 100);

@@ -54,12 +54,12 @@ TEST(RewriteCommand, WritesForAnotherVersion) {
   TempDir dir;
   fs::path in = WriteBuiltDrawing(dir, "in.jww", 700, 1);
   fs::path old = dir / "old.jww";
-  test::CliResult run = RunCli({"rewrite", in.string(), old.string(), "--version", "400"});
+  test::CliResult run = RunCli({"rewrite", in.string(), old.string(), "--version", "420"});
   ASSERT_EQ(run.status, 0) << run.err;
   JwwDocument doc;
   FormatError error;
   ASSERT_TRUE(ReadJwwFile(old, doc, &error)) << error.Describe();
-  EXPECT_EQ(doc.header.version, 400);
+  EXPECT_EQ(doc.header.version, 420);
   EXPECT_TRUE(doc.images.list.empty());
   FreeJwwDocument(doc);
   // The older drawing is stable under its own version.
@@ -111,8 +111,40 @@ TEST(RewriteCommand, FailuresSayWhichFileAndLeaveNoOutput) {
   EXPECT_FALSE(fs::exists(nowhere));
   // A version the reader refuses is refused before anything is written.
   run = RunCli({"rewrite", whole.string(), out.string(), "--version", "219"});
-  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("220, 223, 225, 230, 300, 351, 420, 600, 700"), std::string::npos)
+      << run.err;
   EXPECT_FALSE(fs::exists(out));
+}
+
+// Writing for an older Jw_cad says what the older version has no room for;
+// at the file's own version nothing is said.
+TEST(RewriteCommand, AnOlderVersionSaysWhatItLeavesOut) {
+  struct Row {
+    int32_t from;
+    size_t images;
+    const char* to;
+    std::vector<std::string> said;
+  };
+  const Row rows[] = {
+      {700, 2, "700", {}},
+      {700, 2, "600", {"2 bound images"}},
+      {600, 0, "300", {"pen widths", "extended colours"}},
+      {351, 0, "230", {"sky settings", "pen widths"}},
+      {600, 0, "420", {}},
+  };
+  TempDir dir;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::to_string(row.from) + " -> " + row.to);
+    const fs::path in = WriteBuiltDrawing(dir, "in.jww", row.from, row.images);
+    const test::CliResult run =
+        RunCli({"rewrite", in.string(), (dir / "out.jww").string(), "--version", row.to});
+    EXPECT_EQ(run.status, 0) << run.err;
+    if (row.said.empty()) EXPECT_EQ(run.err, "");
+    for (const std::string& what : row.said) {
+      EXPECT_NE(run.err.find(what), std::string::npos) << run.err;
+    }
+  }
 }
 
 TEST(RewriteCommand, ControlCharactersInNamesAreEscaped) {

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "conversion/drawing_files.h"
+#include "platform/file_io.h"
 #include "support/temp_dir.h"
 #include "support/test_platform.h"
 
@@ -232,16 +233,22 @@ TEST(RunBatch, NoSourcesNoOutcomes) {
   EXPECT_EQ(calls, 0u);
 }
 
-TEST(RunBatch, SourceOrderDecidesSharedBackupsAndATakenNameFails) {
+TEST(RunBatch, NoBackupReplacesAnotherOfTheRunAndATakenNameFails) {
   TempDir dir;
   std::vector<fs::path> sources = MakeSources(dir);
   fs::create_directory(dir / "out");
   std::ofstream(dir / "out" / "a.jws") << "old figure";
   std::ofstream(dir / "out" / "a.jww") << "old drawing";
+  std::ofstream(dir / "out" / "a.jws.BAK") << "a backup of an earlier run";
   std::vector<FileOutcome> outcomes = RunBatch({sources, dir / "out", ColorOnly(), 4});
-  // s1/a.jww backed up "old drawing", then s1/a.jws backed up "old figure"
-  // under the same name; s2/a.jws is not converted: its output name is taken.
-  EXPECT_EQ(ReadFile(dir / "out" / "a.BAK"), "old figure");
+  // s1/a.jww keeps "old drawing" as a.BAK; s1/a.jws, whose backup name the
+  // run has made already, keeps "old figure" under its own name with
+  // ".BAK"; s2/a.jws is not converted: its output name is taken.
+  EXPECT_EQ(ReadFile(dir / "out" / "a.BAK"), "old drawing");
+  EXPECT_EQ(ReadFile(dir / "out" / "a.jws.BAK"), "old figure");
+  EXPECT_EQ(outcomes[8].backup, dir / "out" / "a.BAK");
+  EXPECT_EQ(outcomes[9].backup, dir / "out" / "a.jws.BAK");
+  EXPECT_TRUE(outcomes[0].backup.empty()) << "no earlier output, no backup";
   JwsDocument kept;
   ASSERT_TRUE(ReadJwsFile(dir / "out" / "a.jws", kept));
   EXPECT_EQ(kept.version, 700);
@@ -312,6 +319,88 @@ TEST(RunBatch, WorkersAreCappedAtTheFilesAndAtTheMaximum) {
     EXPECT_LE(threads.size(), std::min<size_t>(files, kMaxJobs));
     for (const FileOutcome& o : outcomes) EXPECT_EQ(o.kind, FileOutcomeKind::kConverted);
   }
+}
+
+// Outputs go into the folder the run opened, whatever its path leads to
+// later: a source is never replaced, moved to ".BAK" or joined by a
+// temporary file, and none stays behind in the folder moved away. (Windows
+// does not let a held folder move; where it does, the later files fail.)
+TEST(RunBatch, OutputsGoToTheFolderOpenedWhateverItsPathBecomes) {
+  for (bool link_to_sources : {false, true}) {
+    SCOPED_TRACE(link_to_sources ? "swapped for a link to the sources" : "moved away");
+    TempDir dir;
+    std::vector<fs::path> sources = MakeSources(dir);
+    sources.resize(8);
+    fs::create_directory(dir / "out");
+    for (const fs::path& source : sources) std::ofstream(dir / "out" / source.filename()) << "old";
+    const auto sources_before = FolderContents(dir / "s1");
+    bool moved = false;
+    BatchCallbacks callbacks;
+    callbacks.on_progress = [&](size_t index, const std::string&) {
+      if (index != 1 || moved) return;
+      std::error_code ec;
+      fs::rename(dir / "out", dir / "held", ec);
+      moved = !ec && (!link_to_sources || test::MakeFolderLink(dir / "s1", dir / "out"));
+    };
+    std::vector<FileOutcome> outcomes = RunBatch({sources, dir / "out", ColorOnly(), 1}, callbacks);
+    if (!moved) GTEST_SKIP() << "a folder in use cannot be moved here";
+    EXPECT_TRUE(FolderContents(dir / "s1") == sources_before);
+    for (const auto& [name, bytes] : FolderContents(dir / "held")) {
+      EXPECT_FALSE(IsTemporaryFileName(name)) << name;
+    }
+    if (test::kOnWindows) continue;
+    for (size_t i = 0; i < sources.size(); ++i) {
+      EXPECT_EQ(outcomes[i].kind, FileOutcomeKind::kConverted) << i << outcomes[i].error;
+      EXPECT_EQ(ReadFile(dir / "held" / BackupPathOf(sources[i].filename())), "old") << i;
+    }
+  }
+}
+
+// An output folder the program cannot write to (read-only, another user's):
+// unwritable here as chmod makes it, or for root where the file system
+// allows immutable folders.
+bool MakeUnwritable(const fs::path& folder) {
+  fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+  auto writable = [&] {
+    std::ofstream probe(folder / "probe");
+    const bool ok = probe.good();
+    probe.close();
+    std::error_code ec;
+    fs::remove(folder / "probe", ec);
+    return ok;
+  };
+  if (!writable()) return true;
+  const std::string lock = "chattr +i '" + folder.string() + "' 2>/dev/null";
+  return std::system(lock.c_str()) == 0 && !writable();
+}
+
+void MakeWritable(const fs::path& folder) {
+  std::system(("chattr -i '" + folder.string() + "' 2>/dev/null").c_str());
+  fs::permissions(folder, fs::perms::owner_all);
+}
+
+TEST(RunBatch, DryRunMeetsAnOutputFolderItCannotWrite) {
+  TempDir dir;
+  std::vector<fs::path> sources = MakeSources(dir);
+  fs::create_directory(dir / "out");
+  const bool unwritable = MakeUnwritable(dir / "out");
+  std::vector<FileOutcome> dry, real;
+  if (unwritable) {
+    BatchRequest request{sources, dir / "out", ColorOnly(), 2};
+    request.dry_run = true;
+    dry = RunBatch(request);
+    request.dry_run = false;
+    real = RunBatch(request);
+  }
+  MakeWritable(dir / "out");
+  if (!unwritable) GTEST_SKIP() << "no unwritable folder can be made here";
+  ASSERT_EQ(dry.size(), real.size());
+  for (size_t i = 0; i < real.size(); ++i) {
+    EXPECT_EQ(dry[i].kind, real[i].kind) << i;
+    EXPECT_EQ(dry[i].error, real[i].error) << i;
+  }
+  EXPECT_EQ(real[0].kind, FileOutcomeKind::kWriteFailed);
+  EXPECT_TRUE(fs::is_empty(dir / "out"));
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ TEST(JwwReader, BoundImagesAreKeptInTheDocument) {
   for (size_t i = 0; i < png.size(); ++i) png[i] = static_cast<char>(i * 7);
   test::TempDir tmp;
   std::string bytes = DrawingWithImages(
-      {{"a.png", 5000, png}, {"empty.png", 0, ""}, {"neg.png", -3, ""},
+      {{"a.png", 5000, png}, {"empty.png", 0, ""},
        {"", 7, ""},  // an empty name carries no data, whatever its size
        {"b.jpg", 3, "xyz"},
        {"../up/C:x.jpg", 2, "jp"}});  // a name is just bytes; no file is made of it
@@ -79,17 +79,22 @@ TEST(JwwReader, BoundImagesAreKeptInTheDocument) {
   EXPECT_TRUE(fs::is_empty(tmp.path()));
   EXPECT_EQ(doc.store.block_defs[0].timestamp, 1);
   EXPECT_EQ(doc.store.block_defs[0].members.points[0].scale, 3);
-  ASSERT_EQ(doc.images.list.size(), 6u);
+  ASSERT_EQ(doc.images.list.size(), 5u);
   EXPECT_EQ(doc.images.list[0], (TBindImageType{"a.png", 5000, 0, png}));
   EXPECT_EQ(doc.images.list[1], (TBindImageType{"empty.png", 0, 0, ""}));
-  EXPECT_EQ(doc.images.list[2], (TBindImageType{"neg.png", -3, 0, ""}));
-  EXPECT_EQ(doc.images.list[3], (TBindImageType{"", 7, 0, ""}));
-  EXPECT_EQ(doc.images.list[4].data, "xyz");
-  EXPECT_EQ(doc.images.list[5].data, "jp");
+  EXPECT_EQ(doc.images.list[2], (TBindImageType{"", 7, 0, ""}));
+  EXPECT_EQ(doc.images.list[3].data, "xyz");
+  EXPECT_EQ(doc.images.list[4].data, "jp");
 
   // Loading again frees the old images first.
   ASSERT_TRUE(ReadJwwBytes(DrawingWithImages({}), doc));
   EXPECT_TRUE(doc.images.list.empty());
+
+  // A size that does not fit (0xFFFFFFFD, -3 as a signed size) is no image
+  // of no bytes: the load fails at the size.
+  const std::string negative = DrawingWithImages({{"neg.png", -3, ""}});
+  EXPECT_FALSE(ReadJwwBytes(negative, doc, &error));
+  EXPECT_EQ(error.offset, negative.size() - 4) << error.Describe();
 }
 
 

@@ -613,17 +613,18 @@ TEST(JwwWriter, FailuresLeaveNoFile) {
   EXPECT_FALSE(WriteJwwFile(dir / "missing" / "out.jww", 600, doc, &error));
   EXPECT_FALSE(error.what.empty());
   EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
-  // A text too long for the format: no file, not even the older one.
+  // A text too long for the format: nothing is written, and the older file
+  // stays as it was (it may be the drawing that was loaded).
   std::filesystem::path out = dir.Write("out.jww", "old drawing");
   doc.store.texts.resize(1);
   doc.store.order.push_back({kKindText, 0});
   doc.store.texts[0].text = std::string(70000, 't');
   EXPECT_FALSE(WriteJwwFile(out, 600, doc, &error));
   EXPECT_NE(error.what.find("text"), std::string::npos) << error.what;
-  EXPECT_FALSE(std::filesystem::exists(out));
+  EXPECT_EQ(test::ReadFile(out), "old drawing");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                           std::filesystem::directory_iterator()),
-            0);
+            1);
   // A layer name likewise.
   doc.store.texts[0].text = "fits";
   doc.layers[17].name = std::string(65536, 'n');

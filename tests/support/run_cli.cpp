@@ -116,11 +116,26 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& shell_
 // Windows delivers no signal from one program to another; the tests that
 // need this skip there.
 InterruptedRun RunCliInterrupted(const std::vector<std::string>&, int, size_t) { return {}; }
+InterruptedRun RunCliInterruptedWhen(const std::vector<std::string>&, int,
+                                     const std::function<bool(const std::string&)>&, int) {
+  return {};
+}
 
 #else
 
 InterruptedRun RunCliInterrupted(const std::vector<std::string>& args, int signal_number,
                                  size_t lines) {
+  return RunCliInterruptedWhen(
+      args, signal_number,
+      [lines](const std::string& out) {
+        return static_cast<size_t>(std::count(out.begin(), out.end(), '\n')) >= lines;
+      },
+      1);
+}
+
+InterruptedRun RunCliInterruptedWhen(const std::vector<std::string>& args, int signal_number,
+                                     const std::function<bool(const std::string&)>& ready,
+                                     int times) {
   TempDir capture;
   const std::string out_path = (capture / "out").string(), err_path = (capture / "err").string();
   // Everything the child needs is made before fork: it only calls exec-safe functions.
@@ -141,9 +156,11 @@ InterruptedRun RunCliInterrupted(const std::vector<std::string>& args, int signa
   int raw = 0;
   for (;;) {
     if (waitpid(pid, &raw, WNOHANG) == pid) break;
-    const std::string out = ReadFile(out_path);
-    if (static_cast<size_t>(std::count(out.begin(), out.end(), '\n')) >= lines) {
-      run.signalled = kill(pid, signal_number) == 0;
+    if (ready(ReadFile(out_path))) {
+      for (int i = 0; i < times; ++i) {
+        if (i > 0) std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        run.signalled = kill(pid, signal_number) == 0;
+      }
       waitpid(pid, &raw, 0);
       break;
     }

@@ -1,6 +1,7 @@
 #pragma once
 // Runs the built varnelko-cli with arguments and captures its exit status and
 // what it printed. Arguments are UTF-8 text, as the program takes them.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,5 +26,12 @@ struct InterruptedRun {
 };
 InterruptedRun RunCliInterrupted(const std::vector<std::string>& args, int signal_number,
                                  size_t lines);
+
+// The same, sending the signal `times` times (30 ms apart, so that a busy program still
+// sees each one) once `ready`
+// says yes to what standard output holds (or to anything else it looks at).
+InterruptedRun RunCliInterruptedWhen(const std::vector<std::string>& args, int signal_number,
+                                     const std::function<bool(const std::string& out)>& ready,
+                                     int times);
 
 }  // namespace varnelko::test

@@ -1,6 +1,14 @@
 #include "cli/platform/interrupt.h"
 
 #include <csignal>
+#include <cstring>
+#include <memory>
+
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace varnelko::cli {
 namespace {
@@ -22,13 +30,44 @@ static_assert(std::atomic<bool>::is_always_lock_free);
 std::atomic<bool> requested{false};
 volatile std::sig_atomic_t received = 0;
 
+// One slot per file: a line that waits (owned here), or null. The handler
+// takes lines with exchange, so a line is printed once, by the handler or
+// in order; the strings are never freed while the program runs.
+std::unique_ptr<std::atomic<char*>[]> waiting;
+std::atomic<size_t> waiting_count{0};
+static_assert(std::atomic<char*>::is_always_lock_free);
+
+void WriteOut(const char* text, size_t length) {
+  while (length > 0) {
+#if defined(_WIN32)
+    const int n = _write(1, text, static_cast<unsigned>(length));
+#else
+    const ssize_t n = ::write(1, text, length);
+#endif
+    if (n <= 0) return;
+    text += n;
+    length -= static_cast<size_t>(n);
+  }
+}
+
+// The second signal: what is done is reported, then the program ends as
+// the signal ends it.
+extern "C" void OnSecondInterrupt(int signal_number) {
+  const size_t count = waiting_count.load();
+  for (size_t i = 0; i < count; ++i) {
+    if (char* line = waiting[i].exchange(nullptr)) WriteOut(line, std::strlen(line));
+  }
+  std::signal(signal_number, SIG_DFL);
+  std::raise(signal_number);
+}
+
 extern "C" void OnInterrupt(int signal_number) {
   received = signal_number;
   requested.store(true);
   // The next Ctrl-C is not asked, it ends the program. A closed pipe stays
   // closed: the lines of the files in progress go nowhere instead of ending
   // the program in the middle of their writes.
-  std::signal(signal_number, signal_number == kClosedPipe ? SIG_IGN : SIG_DFL);
+  std::signal(signal_number, signal_number == kClosedPipe ? SIG_IGN : OnSecondInterrupt);
 }
 
 }  // namespace
@@ -41,6 +80,24 @@ void WatchInterrupts() {
 }
 
 const std::atomic<bool>& InterruptRequested() { return requested; }
+
+void ExpectWaitingLines(size_t count) {
+  waiting = std::make_unique<std::atomic<char*>[]>(count);
+  waiting_count.store(count);
+}
+
+void LineWaits(size_t index, const std::string& line) {
+  char* copy = new char[line.size() + 2];
+  std::memcpy(copy, line.data(), line.size());
+  copy[line.size()] = '\n';
+  copy[line.size() + 1] = '\0';
+  waiting[index].store(copy);
+}
+
+void LinePrinted(size_t index) {
+  // Taken here, the handler cannot be reading it.
+  delete[] waiting[index].exchange(nullptr);
+}
 
 int InterruptExitStatus() { return received == 0 ? 0 : 128 + received; }
 

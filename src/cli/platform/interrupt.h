@@ -5,6 +5,8 @@
 // progress end normally and leave no temporary outputs; a second one (but
 // SIGPIPE) ends the program at once.
 #include <atomic>
+#include <cstddef>
+#include <string>
 
 namespace varnelko::cli {
 
@@ -19,5 +21,12 @@ const std::atomic<bool>& InterruptRequested();
 // The shell's status for the signal that arrived: 130 for SIGINT, 143 for
 // SIGTERM, 129 for SIGHUP, 141 for SIGPIPE; 0 while none arrived.
 int InterruptExitStatus();
+
+// Report lines of files that are done but wait for earlier files before
+// they can be printed in order. A second signal prints them before it ends
+// the program, so that the report covers every file converted.
+void ExpectWaitingLines(size_t count);
+void LineWaits(size_t index, const std::string& line);
+void LinePrinted(size_t index);  // printed in order: not to be printed again
 
 }  // namespace varnelko::cli

@@ -34,6 +34,7 @@ bool ReadJwsBytes(std::string_view bytes, JwsDocument& doc, FormatError* error) 
     SetError(error, in.error().what, in.error().offset);
     return false;
   }
+  doc.trailing_bytes = in.remaining();
   return true;
 }
 

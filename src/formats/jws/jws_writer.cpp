@@ -40,12 +40,10 @@ bool BuildJwsBytes(int32_t version, const JwsDocument& doc, std::string& out,
 
 bool WriteJwsFile(const std::filesystem::path& path, int32_t version, const JwsDocument& doc,
                   FormatError* error) {
+  // A failed write leaves whatever was under the name as it was: it may be
+  // the drawing that was loaded.
   std::string bytes;
-  if (BuildJwsBytes(version, doc, bytes, error) && WriteFileAtomically(path, bytes, error)) {
-    return true;
-  }
-  RemoveFailedOutput(path);
-  return false;
+  return BuildJwsBytes(version, doc, bytes, error) && WriteFileAtomically(path, bytes, error);
 }
 
 }  // namespace varnelko

@@ -29,7 +29,8 @@ bool IsJwwFile(const std::filesystem::path& path, FormatError* unreadable = null
 bool ReadJwwMemo(const std::filesystem::path& path, JwwDocument& doc);
 
 // Writes `doc` at `version`, atomically. The document is not changed, except
-// the used flags of its bound images. On failure no file is left at `path`.
+// the used flags of its bound images. On failure a file already at `path`
+// stays as it was and no temporary file is left.
 bool WriteJwwFile(const std::filesystem::path& path, int32_t version, JwwDocument& doc,
                   FormatError* error = nullptr);
 

@@ -13,10 +13,19 @@ namespace {
 
 constexpr int32_t kBoundImagesVersion = 700;
 
-// Keeps the entry's bytes; an entry without a name, or of a size of 0 or
-// less, carries none.
+// Keeps the entry's bytes; an entry without a name, or of size 0, carries
+// none.
 bool ReadImageData(ByteReader& in, TBindImageType& entry) {
-  if (entry.name.empty() || entry.size <= 0) return true;
+  if (entry.name.empty()) return true;
+  // A negative size is no image of no bytes but a size that does not fit
+  // (0xFFFFFFF0 would be read as -16).
+  if (entry.size < 0) {
+    in.FailAt(in.offset() - 4, "bound image " + QuoteBytes(entry.name) + " has the size " +
+                                   std::to_string(static_cast<uint32_t>(entry.size)) +
+                                   ", which does not fit");
+    return false;
+  }
+  if (entry.size == 0) return true;
   const auto size = static_cast<size_t>(entry.size);
   if (size > in.remaining()) {
     in.Fail("truncated: bound image " + QuoteBytes(entry.name) + " needs " +
@@ -59,6 +68,7 @@ bool ReadJwwBytes(std::string_view bytes, JwwDocument& doc, FormatError* error) 
   ReadJwwHeader(in, doc);
   if (in.ok()) ReadEntityArchive(in, doc.header.version, kJwwMaxClassName, doc.store);
   if (in.ok() && doc.header.version >= kBoundImagesVersion) ReadBoundImages(in, doc.images);
+  doc.trailing_bytes = in.remaining();
   return Finish(in, error);
 }
 

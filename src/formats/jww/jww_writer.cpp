@@ -86,12 +86,10 @@ bool BuildJwwBytes(int32_t version, JwwDocument& doc, std::string& out, FormatEr
 
 bool WriteJwwFile(const std::filesystem::path& path, int32_t version, JwwDocument& doc,
                   FormatError* error) {
+  // A failed write leaves whatever was under the name as it was: it may be
+  // the drawing that was loaded.
   std::string bytes;
-  if (BuildJwwBytes(version, doc, bytes, error) && WriteFileAtomically(path, bytes, error)) {
-    return true;
-  }
-  RemoveFailedOutput(path);
-  return false;
+  return BuildJwwBytes(version, doc, bytes, error) && WriteFileAtomically(path, bytes, error);
 }
 
 }  // namespace varnelko

@@ -1,0 +1,67 @@
+#pragma once
+// The folder outputs go into, held from the moment it is opened to the last
+// write. Every name is created, renamed and removed in the folder that was
+// opened and checked, also when its path is moved away or replaced by a link
+// to another folder during a run: on Linux through the open folder itself,
+// on Windows by a handle that keeps the folder from being moved or deleted
+// and a check of the folder's identity before every change.
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "platform/native_file.h"
+
+namespace varnelko {
+
+class OutputFolder {
+ public:
+  OutputFolder() = default;
+  ~OutputFolder();
+  OutputFolder(const OutputFolder&) = delete;
+  OutputFolder& operator=(const OutputFolder&) = delete;
+
+  // Opens `folder` (empty: the current folder). False with the operating
+  // system's reason ("No such file or directory", "Not a directory"), which
+  // every later change then fails with.
+  bool Open(const std::filesystem::path& folder, std::string& why);
+  bool is_open() const { return handle_ != kClosed; }
+
+  // The path it was opened by, for messages and reports.
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(const std::filesystem::path& name) const { return path_ / name; }
+
+  // The opened folder's own identity.
+  PathState Identity() const;
+
+  // One look at a name in the folder, without following a final link.
+  PathState Look(const std::filesystem::path& name) const;
+
+  // Creates `name`, which must not exist yet, and writes the pieces in order;
+  // on failure the new file is removed again (file_exists: the name is taken).
+  // With `source`, long unchanged stretches are copied by the system (Linux).
+  std::error_code CreateNew(const std::filesystem::path& name,
+                             std::span<const std::string_view> pieces,
+                             const SourceCopy* source = nullptr) const;
+
+  // Renames `from` to `to` within the folder, replacing a file at `to`.
+  std::error_code Rename(const std::filesystem::path& from,
+                         const std::filesystem::path& to) const;
+
+  // Removes the file `name`.
+  std::error_code Remove(const std::filesystem::path& name) const;
+
+ private:
+  // The folder moved or was replaced since it was opened (Windows only).
+  std::error_code Moved() const;
+
+  static constexpr intptr_t kClosed = -1;
+  intptr_t handle_ = kClosed;  // a descriptor on Linux, a HANDLE on Windows
+  std::filesystem::path path_;
+  PathState identity_;
+  std::error_code open_error_ = std::make_error_code(std::errc::bad_file_descriptor);
+};
+
+}  // namespace varnelko
