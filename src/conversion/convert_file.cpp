@@ -86,19 +86,21 @@ FileBuffer& ThreadFileBuffer() {
 // Writes the converted pieces, or in a dry run checks that they could be.
 bool Put(const OutputTarget& output, const PathState& state,
          std::span<const std::string_view> pieces, OutputMode mode, ConvertResult& result,
-         FormatError* error) {
+         FormatError* error, const SourceCopy* source = nullptr) {
   if (mode == OutputMode::kWrite) {
-    return WriteOutputKeepingBackup(output, state, pieces, error, &result.backed_up);
+    return WriteOutputKeepingBackup(output, state, pieces, error, &result.backed_up, source);
   }
   result.backed_up = state.exists;
   return CheckOutputReplaceable(output, state, error);
 }
 
-// The fast path: false when the file is not in the writer's form.
+// The fast path: false when the file is not in the writer's form. The
+// stretches the scan left unchanged may be copied from `held`, the source
+// file `bytes` were read from.
 template <typename Format>
-bool ConvertByPatching(std::span<char> bytes, const OutputTarget& output, const PathState& state,
-                       const ConversionSettings& settings, OutputMode mode,
-                       ConvertResult& result) {
+bool ConvertByPatching(std::span<char> bytes, const HeldFile& held, const OutputTarget& output,
+                       const PathState& state, const ConversionSettings& settings,
+                       OutputMode mode, ConvertResult& result) {
   PatchedFile patched;
   std::string why;
   if (!Format::Scan(bytes, settings, patched, why)) return false;
@@ -106,8 +108,9 @@ bool ConvertByPatching(std::span<char> bytes, const OutputTarget& output, const 
   pieces.reserve(patched.pieces.size() + 1);
   pieces.push_back(patched.head);
   pieces.insert(pieces.end(), patched.pieces.begin(), patched.pieces.end());
+  const SourceCopy source{&held, std::string_view(bytes.data(), bytes.size()), patched.unchanged};
   FormatError error;
-  if (!Put(output, state, pieces, mode, result, &error)) {
+  if (!Put(output, state, pieces, mode, result, &error, &source)) {
     result = Failed(ConvertStatus::kWriteFailed, error);
   } else {
     result.counts = patched.counts;
@@ -147,7 +150,8 @@ ConvertResult ConvertFile(const fs::path& source, const OutputTarget& output,
   PathState source_state;
   FormatError error;
   // A file of another kind is read no further than its signature.
-  if (!ReadWholeFileInto(source, buffer, source_state, &error, Format::kSignature)) {
+  HeldFile held;
+  if (!ReadWholeFileInto(source, buffer, source_state, &error, Format::kSignature, &held)) {
     return Failed(ConvertStatus::kLoadFailed, error);
   }
   if (!buffer.view().starts_with(Format::kSignature)) {
@@ -162,7 +166,8 @@ ConvertResult ConvertFile(const fs::path& source, const OutputTarget& output,
   }
   if (path == ConvertPath::kFast) {
     ConvertResult result;
-    if (ConvertByPatching<Format>(buffer.bytes(), output, output_state, settings, mode, result)) {
+    if (ConvertByPatching<Format>(buffer.bytes(), held, output, output_state, settings, mode,
+                                  result)) {
       return result;
     }
     // The scan may have patched part of the bytes: the full path reads afresh.
@@ -234,12 +239,12 @@ bool CheckOutputReplaceable(const OutputTarget& target, const PathState& state,
 
 bool WriteOutputKeepingBackup(const OutputTarget& target, const PathState& state,
                               std::span<const std::string_view> pieces, FormatError* error,
-                              bool* backed_up) {
+                              bool* backed_up, const SourceCopy* source) {
   if (backed_up) *backed_up = false;
   if (!CheckOutputReplaceable(target, state, error)) return false;
   const OutputFolder& folder = target.folder;
   fs::path tmp;
-  if (!WriteTemporaryFile(folder, pieces, tmp, error)) return false;
+  if (!WriteTemporaryFile(folder, pieces, tmp, error, source)) return false;
   // Anything but a folder under the output name (a file, a link) is kept;
   // rename replaces an older backup file in one step and refuses a folder.
   // No output, also one that another run into this folder has just made its

@@ -87,9 +87,11 @@ std::filesystem::path BackupPathOf(const std::filesystem::path& output);
 // the old output is where it was and no temporary file is left.
 // `backed_up` tells whether an old output was kept under the backup name.
 // `state` is the one look at the output name already taken.
+// With `source`, long unchanged stretches are copied from the source file
+// by the system.
 bool WriteOutputKeepingBackup(const OutputTarget& target, const PathState& state,
                               std::span<const std::string_view> pieces, FormatError* error,
-                              bool* backed_up = nullptr);
+                              bool* backed_up = nullptr, const SourceCopy* source = nullptr);
 // The same into the folder of `output`, with the usual backup name.
 bool WriteOutputKeepingBackup(const std::filesystem::path& output,
                               std::span<const std::string_view> pieces, FormatError* error);

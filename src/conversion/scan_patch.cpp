@@ -45,7 +45,7 @@ class ArchivePatcher {
         figure_(figure), tags_(in, max_class_name), writer_tags_(version) {}
 
   bool Walk() {
-    span_start_ = in_.offset();
+    span_start_ = unchanged_from_ = in_.offset();
     if (!List(false)) return false;
     uint32_t count = 0;
     if (!Count(layout_.MinBlockDefBytes(), "block definition list", count)) return false;
@@ -58,6 +58,12 @@ class ArchivePatcher {
 
   // The pieces of the input to write, as (offset, length).
   const std::vector<std::pair<size_t, size_t>>& spans() const { return spans_; }
+  // The long stretches left as they were, the rest of the input included
+  // (the bound images are copied as they stand).
+  std::vector<std::pair<size_t, size_t>> Unchanged() {
+    Changed(bytes_.size(), 0);
+    return std::move(unchanged_);
+  }
   const std::vector<std::string_view>& image_texts() const { return image_texts_; }
   const ConversionCounts& counts() const { return counts_; }
   const std::string& why() const { return why_; }
@@ -73,6 +79,20 @@ class ArchivePatcher {
 
   std::string_view Input(size_t offset, size_t length) const {
     return std::string_view(bytes_.data() + offset, length);
+  }
+
+  // Writes `length` new bytes over the input at `offset`; the stretch
+  // before them is noted as unchanged.
+  void Patch(size_t offset, const void* patched, size_t length) {
+    std::memcpy(bytes_.data() + offset, patched, length);
+    Changed(offset, length);
+  }
+
+  void Changed(size_t offset, size_t length) {
+    if (offset - unchanged_from_ >= kMinSystemCopy) {
+      unchanged_.emplace_back(unchanged_from_, offset - unchanged_from_);
+    }
+    unchanged_from_ = offset + length;
   }
 
   // Ends the current span before `offset` and starts the next one after
@@ -97,9 +117,7 @@ class ArchivePatcher {
   bool Tag(bool block_def, int32_t& kind) {
     size_t at = in_.offset();
     if (!tags_.ReadTag(block_def, kind)) return Unreadable();
-    scratch_.Clear();
-    writer_tags_.Tag(scratch_, block_def ? kNormBlockDef : kind);
-    if (scratch_.data() != Input(at, in_.offset() - at)) {
+    if (!writer_tags_.Writes(block_def ? kNormBlockDef : kind, Input(at, in_.offset() - at))) {
       return Fallback("class tag at " + std::to_string(at) + " is not the one the writer gives");
     }
     return true;
@@ -115,10 +133,11 @@ class ArchivePatcher {
     if (!in_.ok()) return Unreadable();
     stored = raw;
     rules_.Apply(place, member_, stored, counts_);
+    const TEntHeader written = NormalizeEntHeader(version_, norm_type, stored);
+    // The same fields are the same bytes: the file holds the header already.
+    if (written == raw) return true;
     uint8_t patched[kMaxEntHeaderBytes];
-    size_t length =
-        PutEntHeader(patched, version_, NormalizeEntHeader(version_, norm_type, stored));
-    std::memcpy(bytes_.data() + at, patched, length);
+    Patch(at, patched, PutEntHeader(patched, version_, written));
     return true;
   }
 
@@ -246,7 +265,7 @@ class ArchivePatcher {
     if (stamp < 0) {
       // Written back as the definition's place, without the extra bytes.
       int32_t written = BlockDefStamp(stamp, position);
-      std::memcpy(bytes_.data() + stamp_at, &written, sizeof written);
+      Patch(stamp_at, &written, sizeof written);
       EndSpan(in_.offset(), kStampExtraBytes);
       in_.Skip(kStampExtraBytes);
     }
@@ -269,19 +288,22 @@ class ArchivePatcher {
   bool member_ = false;
   size_t span_start_ = 0;
   std::vector<std::pair<size_t, size_t>> spans_;
+  size_t unchanged_from_ = 0;
+  std::vector<std::pair<size_t, size_t>> unchanged_;
   std::vector<std::string_view> image_texts_;
   ConversionCounts counts_;
   std::string why_;
 };
 
 // After the walk succeeded: lists the output pieces.
-void Finish(std::span<char> bytes, const ArchivePatcher& patcher, PatchedFile& out) {
+void Finish(std::span<char> bytes, ArchivePatcher& patcher, PatchedFile& out) {
   out.pieces.clear();
   out.pieces.reserve(patcher.spans().size() + 1);
   for (auto [offset, length] : patcher.spans()) {
     out.pieces.push_back(std::string_view(bytes.data() + offset, length));
   }
   out.counts = patcher.counts();
+  out.unchanged = patcher.Unchanged();
 }
 
 // The bound image section is copied as it stands when the writer would
@@ -324,14 +346,6 @@ size_t PatchedFile::size() const {
   size_t n = head.size();
   for (std::string_view piece : pieces) n += piece.size();
   return n;
-}
-
-std::string PatchedFile::Joined() const {
-  std::string all;
-  all.reserve(size());
-  all += head;
-  for (std::string_view piece : pieces) all += piece;
-  return all;
 }
 
 bool ScanPatchJww(std::span<char> bytes, const ConversionSettings& settings, PatchedFile& out,

@@ -9,23 +9,27 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "conversion/conversion_settings.h"
 #include "conversion/layer_rules.h"
+#include "platform/system_copy.h"
 
 namespace varnelko {
 
 // The converted file: the rebuilt header, then the pieces (views of the
-// patched input) in order.
+// patched input) in order. `unchanged` lists the (offset, length) stretches
+// of the input, each at least kMinSystemCopy bytes long, that the scan left
+// as they were, in order: the writer may copy those from the file itself.
 struct PatchedFile {
   std::string head;
   std::vector<std::string_view> pieces;
+  std::vector<std::pair<size_t, size_t>> unchanged;
   ConversionCounts counts;
   size_t trailing_bytes = 0;  // after the drawing's end: not part of the output
 
   size_t size() const;
-  std::string Joined() const;
 };
 
 // Converts the JWW drawing in `bytes` at its own version: the entity headers

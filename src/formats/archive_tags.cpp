@@ -10,8 +10,6 @@ namespace varnelko {
 namespace {
 
 constexpr uint16_t kNewClassTag = 0xFFFF;
-constexpr uint16_t kLongClassTag = 0x7FFF;
-constexpr uint16_t kClassTagBit = 0x8000;
 constexpr uint32_t kLongClassBit = 0x80000000u;
 constexpr uint16_t kLongCountTag = 0xFFFF;
 
@@ -137,6 +135,12 @@ void ArchiveTagWriter::Tag(ByteWriter& out, int norm_type) {
   out.U16(static_cast<uint16_t>(name.size()));
   out.Bytes(name);
   index = counter_++;
+}
+
+bool ArchiveTagWriter::WritesSlowly(int norm_type, std::string_view bytes) {
+  ByteWriter written;
+  Tag(written, norm_type);
+  return written.data() == bytes;
 }
 
 }  // namespace varnelko

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 #include "document/entities.h"
 #include "formats/byte_reader.h"
@@ -19,6 +20,12 @@ constexpr int32_t kDimensionExtrasVersion = 420;
 constexpr uint8_t kPointExtrasPenStyle = 100;
 constexpr uint16_t kSolidColorPenColor = 10;
 constexpr size_t kMaxEntHeaderBytes = 15;
+
+// A class tag is a reference (kClassTagBit + the class number), or
+// kLongClassTag and the number as an i32 with its top bit set for the
+// numbers that do not fit.
+constexpr uint16_t kLongClassTag = 0x7FFF;
+constexpr uint16_t kClassTagBit = 0x8000;
 
 // A resolved tag of the block definition list.
 constexpr int32_t kBlockDefKind = 0;
@@ -118,7 +125,21 @@ class ArchiveTagWriter {
   void Tag(ByteWriter& out, int norm_type);
   void CountObject() { ++counter_; }
 
+  // Whether Tag(norm_type) would write exactly `bytes`; the class counts as
+  // written afterwards either way, as after Tag. A reference to a class
+  // already written, nearly every tag of a file, is checked without
+  // writing it.
+  bool Writes(int norm_type, std::string_view bytes) {
+    const int32_t index = class_index_[norm_type];
+    if (index == 0 || index >= kLongClassTag) return WritesSlowly(norm_type, bytes);
+    uint16_t tag = 0;
+    if (bytes.size() == sizeof tag) std::memcpy(&tag, bytes.data(), sizeof tag);
+    return tag == kClassTagBit + index;
+  }
+
  private:
+  bool WritesSlowly(int norm_type, std::string_view bytes);
+
   const int32_t version_;
   int32_t counter_ = 1;
   std::array<int32_t, 9> class_index_{};  // 0: class not written yet

@@ -265,10 +265,10 @@ void WriteCount(ByteWriter& out, int32_t n) {
 }
 
 void WriteClassRef(ByteWriter& out, int32_t class_index) {
-  if (class_index < 0x7FFF) {
-    out.U16(static_cast<uint16_t>(0x8000 + class_index));
+  if (class_index < kLongClassTag) {
+    out.U16(static_cast<uint16_t>(kClassTagBit + class_index));
   } else {
-    out.U16(0x7FFF);
+    out.U16(kLongClassTag);
     out.I32(static_cast<int32_t>(0x80000000u | static_cast<uint32_t>(class_index)));
   }
 }

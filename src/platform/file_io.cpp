@@ -43,9 +43,9 @@ bool ReadWholeFile(const fs::path& path, std::string& out, FormatError* error) {
 }
 
 bool ReadWholeFileInto(const fs::path& path, FileBuffer& buffer, PathState& state,
-                       FormatError* error, std::string_view signature) {
+                       FormatError* error, std::string_view signature, HeldFile* keep) {
   std::string why;
-  if (ReadRegularFileInto(path, buffer, state, why, signature)) return true;
+  if (ReadRegularFileInto(path, buffer, state, why, signature, keep)) return true;
   SetError(error, why);
   return false;
 }
@@ -67,12 +67,12 @@ bool IsTemporaryFileName(std::string_view name) {
 }
 
 bool WriteTemporaryFile(const OutputFolder& folder, std::span<const std::string_view> pieces,
-                        fs::path& temporary, FormatError* error) {
+                        fs::path& temporary, FormatError* error, const SourceCopy* source) {
   std::error_code ec;
   // A name already taken (another process, a leftover) is never reused.
   for (int attempt = 0; attempt < 16; ++attempt) {
     temporary = TemporaryName();
-    ec = folder.CreateNew(temporary, pieces);
+    ec = folder.CreateNew(temporary, pieces, source);
     if (ec != std::errc::file_exists) break;
   }
   if (!ec) return true;
@@ -82,14 +82,14 @@ bool WriteTemporaryFile(const OutputFolder& folder, std::span<const std::string_
 }
 
 bool WriteTemporarySibling(const fs::path& path, std::span<const std::string_view> pieces,
-                           fs::path& temporary, FormatError* error) {
+                           fs::path& temporary, FormatError* error, const SourceCopy* source) {
   OutputFolder folder;
   std::string why;
   if (!folder.Open(path.parent_path(), why)) {
     SetError(error, "cannot write: " + why);
     return false;
   }
-  if (!WriteTemporaryFile(folder, pieces, temporary, error)) return false;
+  if (!WriteTemporaryFile(folder, pieces, temporary, error, source)) return false;
   temporary = folder / temporary;
   return true;
 }

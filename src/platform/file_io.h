@@ -20,8 +20,11 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& out,
 // As ReadWholeFile, into memory the caller reuses from file to file, with
 // one open; `state` receives the file's identity. A file that does not
 // begin with `signature` is read only that far (see ReadRegularFileInto).
+// With `keep`, the file stays open in it for copying from (see
+// WriteTemporaryFile).
 bool ReadWholeFileInto(const std::filesystem::path& path, FileBuffer& buffer, PathState& state,
-                       FormatError* error = nullptr, std::string_view signature = {});
+                       FormatError* error = nullptr, std::string_view signature = {},
+                       HeldFile* keep = nullptr);
 
 // Reads at most `max_bytes` from the start of the file.
 bool ReadFilePrefix(const std::filesystem::path& path, size_t max_bytes, std::string& out,
@@ -34,14 +37,17 @@ bool IsTemporaryFileName(std::string_view name);
 // Writes the pieces, in order, to a new temporary file in `folder` under a
 // short name of its own (so that names near the length limit still work).
 // On success `temporary` holds the complete file's name; on failure none is
-// left and `error` holds the operating system's reason.
+// left and `error` holds the operating system's reason. With `source`, long
+// unchanged stretches are copied from the source file by the system.
 bool WriteTemporaryFile(const OutputFolder& folder, std::span<const std::string_view> pieces,
-                        std::filesystem::path& temporary, FormatError* error = nullptr);
+                        std::filesystem::path& temporary, FormatError* error = nullptr,
+                        const SourceCopy* source = nullptr);
 
 // The same in the folder of `path`; `temporary` receives the file's path.
 bool WriteTemporarySibling(const std::filesystem::path& path,
                            std::span<const std::string_view> pieces,
-                           std::filesystem::path& temporary, FormatError* error = nullptr);
+                           std::filesystem::path& temporary, FormatError* error = nullptr,
+                           const SourceCopy* source = nullptr);
 
 // Writes `bytes` to a temporary file in the target's folder and renames it
 // onto `path`, so that the path only ever holds a complete file. On failure

@@ -69,8 +69,14 @@ bool SameFile(const fs::path& a, const PathState&, const fs::path& b, const Path
   return fs::equivalent(a, b, ec) && !ec;
 }
 
+bool HeldFile::ChangedSinceRead() const { return true; }
+void HeldFile::Close() {}
+
+// Windows keeps no file open after reading it: every output is written.
+size_t CopyFileSpan(int, uint64_t, size_t, int) { return 0; }
+
 bool ReadRegularFileInto(const fs::path& path, FileBuffer& buffer, PathState& state,
-                         std::string& why, std::string_view signature) {
+                         std::string& why, std::string_view signature, HeldFile*) {
   std::string bytes;
   FileBufferAccess::SetSize(buffer, 0);
   if (!ReadRegularFile(path, signature.size(), bytes, why)) return false;
@@ -116,7 +122,8 @@ bool ReadRegularFile(const fs::path& path, size_t max_bytes, std::string& out, s
   return true;
 }
 
-std::error_code WriteNewFile(const fs::path& path, std::span<const std::string_view> pieces) {
+std::error_code WriteNewFile(const fs::path& path, std::span<const std::string_view> pieces,
+                             const SourceCopy*) {
   std::error_code ec;
   if (fs::exists(fs::symlink_status(path, ec))) return std::make_error_code(std::errc::file_exists);
   bool written = false;
@@ -206,6 +213,50 @@ bool SameFile(const fs::path&, const PathState& a, const fs::path&, const PathSt
   return a.exists && b.exists && a.device == b.device && a.file == b.file;
 }
 
+namespace {
+
+int64_t Nanoseconds(const struct timespec& t) {
+  return static_cast<int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+}  // namespace
+
+// Fills a HeldFile with an open file and what it was when read.
+struct HeldFileAccess {
+  static void Hold(HeldFile& held, int fd, const struct stat& info) {
+    held.Close();
+    held.fd_ = fd;
+    held.size_ = static_cast<uint64_t>(info.st_size);
+    held.modified_ns_ = Nanoseconds(info.st_mtim);
+    held.changed_ns_ = Nanoseconds(info.st_ctim);
+  }
+};
+
+bool HeldFile::ChangedSinceRead() const {
+  struct stat info {};
+  return fd_ < 0 || ::fstat(fd_, &info) != 0 || static_cast<uint64_t>(info.st_size) != size_ ||
+         Nanoseconds(info.st_mtim) != modified_ns_ || Nanoseconds(info.st_ctim) != changed_ns_;
+}
+
+void HeldFile::Close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
+size_t CopyFileSpan(int in_fd, uint64_t offset, size_t length, int out_fd) {
+  auto from = static_cast<off_t>(offset);
+  size_t copied = 0;
+  while (copied < length) {
+    ssize_t n = ::copy_file_range(in_fd, &from, out_fd, nullptr, length - copied, 0);
+    if (n < 0 && errno == EINTR) continue;
+    // Not allowed here (other file systems, an old system), a failure, or
+    // the file ended early: the caller writes the rest itself.
+    if (n <= 0) break;
+    copied += static_cast<size_t>(n);
+  }
+  return copied;
+}
+
 // Reads the file's first bytes; true when they are `signature`. Otherwise
 // they are all the buffer receives.
 bool BeginsWith(int fd, FileBuffer& buffer, std::string_view signature, bool& ok,
@@ -225,7 +276,7 @@ bool BeginsWith(int fd, FileBuffer& buffer, std::string_view signature, bool& ok
 }
 
 bool ReadRegularFileInto(const fs::path& path, FileBuffer& buffer, PathState& state,
-                         std::string& why, std::string_view signature) {
+                         std::string& why, std::string_view signature, HeldFile* keep) {
   FileBufferAccess::SetSize(buffer, 0);
   struct stat info {};
   int fd = OpenRegularFile(path, info, why);
@@ -266,7 +317,11 @@ bool ReadRegularFileInto(const fs::path& path, FileBuffer& buffer, PathState& st
     // the end-of-file answer.
     if (static_cast<size_t>(n) < asked) break;
   }
-  ::close(fd);
+  if (ok && keep) {
+    HeldFileAccess::Hold(*keep, fd, info);
+  } else {
+    ::close(fd);
+  }
   FileBufferAccess::SetSize(buffer, ok ? size : 0);
   return ok;
 }
@@ -274,7 +329,7 @@ bool ReadRegularFileInto(const fs::path& path, FileBuffer& buffer, PathState& st
 namespace {
 
 // Writes all pieces with writev, at most kWriteChunk bytes per call.
-int WritePieces(int fd, std::span<const std::string_view> pieces) {
+int WriteMemory(int fd, std::span<const std::string_view> pieces) {
   constexpr size_t kWriteChunk = 256 * 1024;
   constexpr size_t kMaxVectors = 64;
   size_t piece = 0, offset = 0;
@@ -307,17 +362,40 @@ int WritePieces(int fd, std::span<const std::string_view> pieces) {
   return 0;
 }
 
+// Writes the pieces, having the system copy the long unchanged stretches
+// from the source file while it is as it was read.
+int WritePieces(int fd, std::span<const std::string_view> pieces, const SourceCopy* source) {
+  if (!source || !source->file || source->unchanged.empty() ||
+      source->file->ChangedSinceRead()) {
+    return WriteMemory(fd, pieces);
+  }
+  std::vector<std::string_view> memory;
+  for (const OutputPart& part : SplitForSystemCopy(pieces, *source)) {
+    if (!part.from_source) {
+      memory.push_back(part.bytes);
+      continue;
+    }
+    if (int error = WriteMemory(fd, memory)) return error;
+    memory.clear();
+    const auto offset = static_cast<uint64_t>(part.bytes.data() - source->bytes.data());
+    const size_t copied = CopyFileSpan(source->file->fd(), offset, part.bytes.size(), fd);
+    if (copied < part.bytes.size()) memory.push_back(part.bytes.substr(copied));
+  }
+  return WriteMemory(fd, memory);
+}
+
 }  // namespace
 
-std::error_code WriteNewFile(const fs::path& path, std::span<const std::string_view> pieces) {
-  return WriteNewFileAt(AT_FDCWD, path, pieces);
+std::error_code WriteNewFile(const fs::path& path, std::span<const std::string_view> pieces,
+                             const SourceCopy* source) {
+  return WriteNewFileAt(AT_FDCWD, path, pieces, source);
 }
 
 std::error_code WriteNewFileAt(int folder, const fs::path& name,
-                               std::span<const std::string_view> pieces) {
+                               std::span<const std::string_view> pieces, const SourceCopy* source) {
   int fd = ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return {errno, std::generic_category()};
-  int error = WritePieces(fd, pieces);
+  int error = WritePieces(fd, pieces, source);
   // A full disk may only show at close on some file systems.
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error == 0) return {};

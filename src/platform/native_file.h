@@ -11,6 +11,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "platform/system_copy.h"
+
 namespace varnelko {
 
 // Reads at most `max_bytes` from the start of a regular file into `out`.
@@ -54,19 +56,57 @@ PathState LookAtPath(const std::filesystem::path& path);
 bool SameFile(const std::filesystem::path& a, const PathState& a_state,
               const std::filesystem::path& b, const PathState& b_state);
 
+// A file left open after it was read, so that the system can copy parts of
+// it to an output (see CopyFileSpan); closed when this goes. Empty where
+// files are not kept open so (Windows).
+class HeldFile {
+ public:
+  HeldFile() = default;
+  HeldFile(const HeldFile&) = delete;
+  HeldFile& operator=(const HeldFile&) = delete;
+  ~HeldFile() { Close(); }
+
+  int fd() const { return fd_; }
+  // Whether the file's content may have changed since it was read (its
+  // size, modification or change time moved): its bytes as read are then
+  // the ones to write.
+  bool ChangedSinceRead() const;
+  void Close();
+
+ private:
+  friend struct HeldFileAccess;
+  int fd_ = -1;
+  uint64_t size_ = 0;
+  int64_t modified_ns_ = 0;
+  int64_t changed_ns_ = 0;
+};
+
 // As ReadRegularFile for the whole file, into `buffer` with plain reads;
 // `state` receives the opened file's identity. A file that does not begin
 // with `signature` is read no further than that many bytes, so that a file
-// of another kind never costs its size in memory.
+// of another kind never costs its size in memory. With `keep`, the file
+// stays open in it (where the system supports copying from it).
 bool ReadRegularFileInto(const std::filesystem::path& path, FileBuffer& buffer, PathState& state,
-                         std::string& why, std::string_view signature = {});
+                         std::string& why, std::string_view signature = {},
+                         HeldFile* keep = nullptr);
+
+// Copies `length` bytes at `offset` of the file open as `in_fd` to the
+// current position of `out_fd` inside the system, without passing them
+// through this program's memory. Returns how many bytes were copied: fewer
+// than `length` (none on Windows, or where the file systems do not allow it)
+// leaves the rest to the caller to write, and `out_fd` positioned after
+// what was copied.
+size_t CopyFileSpan(int in_fd, uint64_t offset, size_t length, int out_fd);
 
 // Creates `path`, which must not exist yet, and writes the pieces in order.
 // On failure the file, if it was created, is removed again and the
 // operating system's error is returned (file_exists when the name is taken).
 // The bytes go to the system at most 256 KB per call: one write of many
-// megabytes measured far slower here than the same bytes in pieces.
+// megabytes measured far slower here than the same bytes in pieces. With
+// `source`, unchanged stretches of at least kMinSystemCopy bytes are copied
+// by the system from the source file instead.
 std::error_code WriteNewFile(const std::filesystem::path& path,
-                             std::span<const std::string_view> pieces);
+                             std::span<const std::string_view> pieces,
+                             const SourceCopy* source = nullptr);
 
 }  // namespace varnelko

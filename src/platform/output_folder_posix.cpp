@@ -42,8 +42,9 @@ PathState OutputFolder::Look(const fs::path& name) const {
 }
 
 std::error_code OutputFolder::CreateNew(const fs::path& name,
-                                         std::span<const std::string_view> pieces) const {
-  return is_open() ? WriteNewFileAt(static_cast<int>(handle_), name, pieces) : open_error_;
+                                        std::span<const std::string_view> pieces,
+                                        const SourceCopy* source) const {
+  return is_open() ? WriteNewFileAt(static_cast<int>(handle_), name, pieces, source) : open_error_;
 }
 
 std::error_code OutputFolder::Rename(const fs::path& from, const fs::path& to) const {

@@ -7,11 +7,13 @@
 #include <system_error>
 
 #include "platform/native_file.h"
+#include "platform/system_copy.h"
 
 namespace varnelko {
 
 std::error_code WriteNewFileAt(int folder, const std::filesystem::path& name,
-                               std::span<const std::string_view> pieces);
+                               std::span<const std::string_view> pieces,
+                               const SourceCopy* source = nullptr);
 
 PathState LookAt(int folder, const std::filesystem::path& name);
 

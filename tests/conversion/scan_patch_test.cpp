@@ -336,6 +336,47 @@ TEST(ScanPatch, FiguresFallBackForARenumberedVersionOrAnImageMarker) {
   ExpectSamePaths(Figure(300, with_text("plain")), true, "version 300");
 }
 
+// A drawing large enough for stretches the system copies, and the same
+// drawing once converted, in which the conversion changes nothing again.
+std::pair<std::string, std::string> LargeDrawingAndItsConversion() {
+  test::BuildOptions o;
+  o.entities = 12000;
+  o.images = 2;
+  std::string large = JwwBytesOf(o);
+  std::string converted = test::FullPath(large, false, test::SettingsOf(kSpread[0])).bytes;
+  return {large, converted};
+}
+
+TEST(ScanPatch, UnchangedStretchesAreLongAndHoldTheInputsOwnBytes) {
+  const auto [large, converted] = LargeDrawingAndItsConversion();
+  ASSERT_GT(converted.size(), 8 * kMinSystemCopy);
+  for (const bool again : {false, true}) {
+    const std::string& input = again ? converted : large;
+    for (const auto& slots : kSpread) {
+      std::string bytes = input;
+      PatchedFile out;
+      std::string why;
+      ASSERT_TRUE(ScanPatchJww(bytes, test::SettingsOf(slots), out, why)) << why;
+      size_t end = 0;
+      for (auto [offset, length] : out.unchanged) {
+        EXPECT_GE(offset, end) << "out of order or overlapping";
+        EXPECT_GE(length, kMinSystemCopy);
+        ASSERT_LE(offset + length, bytes.size());
+        EXPECT_TRUE(bytes.compare(offset, length, input, offset, length) == 0)
+            << "changed bytes at " << offset << " listed as unchanged";
+        end = offset + length;
+      }
+      if (again && slots == kSpread[0]) {
+        // Nothing changes the second time: the whole entity archive and the
+        // images are one stretch.
+        ASSERT_EQ(out.unchanged.size(), 1u);
+        EXPECT_EQ(end, bytes.size());
+        EXPECT_GT(out.unchanged[0].second, bytes.size() / 2);
+      }
+    }
+  }
+}
+
 TEST(ScanPatch, DrawingsFallBackForImagesTheWriterWouldNotCopy) {
   // Two images; the texts refer to the first only, or to both.
   auto drawing = [](bool refer_to_second, int32_t second_size) {
@@ -412,6 +453,10 @@ TEST(ConvertFilePaths, FastFullAndFallbackGiveTheSameFiles) {
                         test::PutCount(out, 0);
                       }));
   inputs.emplace_back("other.jww", "JwsData but named .jww");
+  // Written partly by the system copying from the source.
+  auto [large, converted] = LargeDrawingAndItsConversion();
+  inputs.emplace_back("large.jww", std::move(large));
+  inputs.emplace_back("converted.jww", std::move(converted));
   const ConversionSettings s = test::SettingsOf({16, 16, 1, 1, 1, 1, 1, 1});
   for (const auto& [name, bytes] : inputs) {
     const auto source = dir.Write(name, bytes);

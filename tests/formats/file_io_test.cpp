@@ -53,6 +53,39 @@ TEST(WriteTemporarySibling, WritesManyAndLargePiecesInOrder) {
   EXPECT_EQ(test::ReadFile(tmp), expected);
 }
 
+TEST(WriteTemporarySibling, CopiesUnchangedStretchesFromTheFileAsItWasRead) {
+  // A source read and patched in memory at a few places, written as a head
+  // and spans of it with bytes left out: the output must be the bytes in
+  // memory, whether the system copied the unchanged stretches, could not
+  // hold the file, or found it changed since it was read.
+  constexpr size_t M = kMinSystemCopy;
+  enum class Source { kHeld, kNotHeld, kRewritten };
+  for (Source how : {Source::kHeld, Source::kNotHeld, Source::kRewritten}) {
+    test::TempDir dir;
+    const fs::path path = dir.Write("in.jww", Pattern(8 * M + 100, 'a'));
+    FileBuffer buffer;
+    PathState state;
+    HeldFile held;
+    ASSERT_TRUE(ReadWholeFileInto(path, buffer, state, nullptr, {},
+                                  how == Source::kNotHeld ? nullptr : &held));
+    std::span<char> bytes = buffer.bytes();
+    for (size_t at : {size_t{10}, 3 * M, 3 * M + 50}) bytes[at] = '!';
+    const std::vector<std::pair<size_t, size_t>> unchanged = {{11, 3 * M - 11},
+                                                              {3 * M + 51, 5 * M + 49}};
+    if (how == Source::kRewritten) dir.Write("in.jww", Pattern(8 * M + 100, 'b'));
+    const std::string_view view = buffer.view();
+    const std::vector<std::string_view> pieces = {"head", view.substr(0, 2 * M),
+                                                  view.substr(2 * M + 4, 4 * M),
+                                                  view.substr(6 * M + 4)};
+    std::string expected;
+    for (std::string_view piece : pieces) expected += piece;
+    const SourceCopy source{&held, view, unchanged};
+    fs::path tmp;
+    ASSERT_TRUE(WriteTemporarySibling(dir / "out.jww", pieces, tmp, nullptr, &source));
+    EXPECT_TRUE(test::ReadFile(tmp) == expected) << static_cast<int>(how);
+  }
+}
+
 TEST(LookAtPath, TellsFoldersFilesAndLinksApart) {
   test::TempDir dir;
   const fs::path file = dir.Write("a", "x");

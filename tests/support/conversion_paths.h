@@ -7,11 +7,13 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "conversion/layer_rules.h"
 #include "conversion/scan_patch.h"
 #include "formats/jws/jws_file.h"
 #include "formats/jww/jww_file.h"
+#include "platform/system_copy.h"
 
 namespace varnelko::test {
 
@@ -41,15 +43,24 @@ inline PathResult FullPath(std::string_view input, bool figure, const Conversion
   return r;
 }
 
+// The output as the file writer puts it together: the stretches the scan
+// lists as unchanged come from the input as it was (the system copies them
+// from the source file), the rest from the patched bytes.
 inline PathResult FastPath(std::string_view input, bool figure, const ConversionSettings& s) {
   PathResult r;
   std::string bytes(input);
   PatchedFile out;
   r.ok = figure ? ScanPatchJws(bytes, s, out, r.why) : ScanPatchJww(bytes, s, out, r.why);
-  if (r.ok) {
-    r.bytes = out.Joined();
-    r.counts = out.counts;
+  if (!r.ok) return r;
+  std::vector<std::string_view> pieces = {out.head};
+  pieces.insert(pieces.end(), out.pieces.begin(), out.pieces.end());
+  const SourceCopy source{nullptr, bytes, out.unchanged};
+  for (const OutputPart& part : SplitForSystemCopy(pieces, source)) {
+    r.bytes += part.from_source ? input.substr(static_cast<size_t>(part.bytes.data() - bytes.data()),
+                                               part.bytes.size())
+                                : part.bytes;
   }
+  r.counts = out.counts;
   return r;
 }
 
