@@ -149,8 +149,8 @@ ConvertResult ConvertFile(const fs::path& source, const OutputTarget& output,
   FileBuffer& buffer = ThreadFileBuffer();
   PathState source_state;
   FormatError error;
-  HeldFile held;
   // A file of another kind is read no further than its signature.
+  HeldFile held;
   if (!ReadWholeFileInto(source, buffer, source_state, &error, Format::kSignature, &held)) {
     return Failed(ConvertStatus::kLoadFailed, error);
   }

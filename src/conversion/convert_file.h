@@ -86,8 +86,9 @@ std::filesystem::path BackupPathOf(const std::filesystem::path& output);
 // When any step fails, `error` says why with the operating system's reason,
 // the old output is where it was and no temporary file is left.
 // `backed_up` tells whether an old output was kept under the backup name.
-// `state` is the one look at the output name already taken. With `source`,
-// long unchanged stretches are copied from the source file by the system.
+// `state` is the one look at the output name already taken.
+// With `source`, long unchanged stretches are copied from the source file
+// by the system.
 bool WriteOutputKeepingBackup(const OutputTarget& target, const PathState& state,
                               std::span<const std::string_view> pieces, FormatError* error,
                               bool* backed_up = nullptr, const SourceCopy* source = nullptr);

@@ -13,6 +13,7 @@
 #include <system_error>
 
 #include "platform/native_file.h"
+#include "platform/system_copy.h"
 
 namespace varnelko {
 
@@ -41,10 +42,10 @@ class OutputFolder {
 
   // Creates `name`, which must not exist yet, and writes the pieces in order;
   // on failure the new file is removed again (file_exists: the name is taken).
-  // With `source`, long unchanged stretches are copied by the system (Linux).
+  // With `source`, long unchanged stretches are copied from the source file.
   std::error_code CreateNew(const std::filesystem::path& name,
-                             std::span<const std::string_view> pieces,
-                             const SourceCopy* source = nullptr) const;
+                            std::span<const std::string_view> pieces,
+                            const SourceCopy* source = nullptr) const;
 
   // Renames `from` to `to` within the folder, replacing a file at `to`.
   std::error_code Rename(const std::filesystem::path& from,

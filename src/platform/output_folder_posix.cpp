@@ -42,8 +42,8 @@ PathState OutputFolder::Look(const fs::path& name) const {
 }
 
 std::error_code OutputFolder::CreateNew(const fs::path& name,
-                                         std::span<const std::string_view> pieces,
-                                         const SourceCopy* source) const {
+                                        std::span<const std::string_view> pieces,
+                                        const SourceCopy* source) const {
   return is_open() ? WriteNewFileAt(static_cast<int>(handle_), name, pieces, source) : open_error_;
 }
 

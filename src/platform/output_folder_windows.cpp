@@ -79,10 +79,10 @@ PathState OutputFolder::Look(const fs::path& name) const {
 }
 
 std::error_code OutputFolder::CreateNew(const fs::path& name,
-                                         std::span<const std::string_view> pieces,
-                                         const SourceCopy*) const {
+                                        std::span<const std::string_view> pieces,
+                                        const SourceCopy* source) const {
   if (std::error_code moved = Moved()) return moved;
-  return WriteNewFile(path_ / name, pieces);
+  return WriteNewFile(path_ / name, pieces, source);
 }
 
 std::error_code OutputFolder::Rename(const fs::path& from, const fs::path& to) const {

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "platform/native_file.h"
+#include "platform/system_copy.h"
 
 namespace varnelko {
 
