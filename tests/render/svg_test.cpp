@@ -60,7 +60,8 @@ TEST(Svg, AfterMarksSitOnTheirOwnLayerOnePerChangedItem) {
   test::BuildOptions build;
   build.entities = 400;
   build.block_defs = 0;
-  const JwwDocument doc = test::BuildJwwDocument(build);
+  JwwDocument doc = test::BuildJwwDocument(build);
+  test::ShowEverything(doc);
   SceneOptions options;
   options.view = SceneView::kPrint;
   options.temporary_points = true;
@@ -81,6 +82,7 @@ TEST(Svg, AfterMarksSitOnTheirOwnLayerOnePerChangedItem) {
 
 TEST(Svg, ViewBoxFitsTheExtentWithYUpAndTextsEscaped) {
   JwwDocument doc = test::EmptyDrawing();
+  doc.header.paper_size = 99;  // no known sheet: the items are framed
   doc.store.Add(test::LineOf(10, 20, 110, 70));
   TEntMoji t;
   t.header = test::Pen(2);
