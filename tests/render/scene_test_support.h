@@ -5,6 +5,7 @@
 #include "document/cp932.h"
 #include "document/jww_document.h"
 #include "render/scene.h"
+#include "support/document_builder.h"
 
 namespace varnelko::test {
 
@@ -43,8 +44,7 @@ inline TEntBlockDef DefOf(int32_t number, const char* name) {
 // Every layer shown and no sheet that could leave items out of the print
 // view: every record of `doc` is drawn.
 inline void ShowEverything(JwwDocument& doc) {
-  for (TLayerGroup& g : doc.layer_groups) g.state = 2;
-  for (TLayer& l : doc.layers) l.state = 2;
+  ShowAllLayers(doc);
   doc.header.paper_size = -1;
 }
 
