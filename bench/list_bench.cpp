@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "app/main_window.h"
+#include "qt/main_window.h"
 #include "document/cp932.h"
 #include "formats/jww/jww_file.h"
 #include "support/document_builder.h"
@@ -48,9 +48,10 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  varnelko::TForm1 window({work.path() + QLatin1Char('/'), work.filePath(QStringLiteral("v.ini"))});
+  varnelko::TForm1 window({varnelko::ToFsPath(work.path() + QLatin1Char('/')),
+                          varnelko::ToFsPath(work.filePath(QStringLiteral("v.ini")))});
   window.show();
-  window.SetSearchFolder(folder);
+  window.SetSearchFolder(varnelko::ToFsPath(folder));
   window.SearchFolders();
   auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("TreeView1"));
   tree->setCurrentItem(tree->topLevelItem(0));

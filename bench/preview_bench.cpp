@@ -17,11 +17,13 @@
 #include <string>
 #include <vector>
 
-#include "app/app_paths.h"
-#include "app/layer_choices.h"
-#include "app/preview_canvas.h"
-#include "app/preview_drawing.h"
-#include "app/preview_pane.h"
+#include "desktop/layer_choices.h"
+#include "desktop/preview_drawing.h"
+#include "qt/app_paths.h"
+#include "qt/preview_canvas.h"
+#include "qt/preview_pane.h"
+#include "qt/qt_painter.h"
+#include "qt/qt_post.h"
 #include "bench_drawing.h"
 #include "formats/jww/jww_file.h"
 #include "formats/loaded_drawing.h"
@@ -76,12 +78,10 @@ void PrintPhases(const std::filesystem::path& file) {
   timer = CpuMs();
   {
     QPainter painter(&image);
-    const QRectF e = prepared.Extent();
-    const double scale = std::min(900 / e.width(), 600 / e.height());
-    prepared.Paint(painter,
-                   QTransform::fromTranslate(-e.center().x(), -e.center().y()) *
-                       QTransform::fromScale(scale, -scale) * QTransform::fromTranslate(450, 300),
-                   image.rect());
+    varnelko::QtPainter device(painter);
+    varnelko::PreviewView view;
+    view.Fit(prepared.Extent(), 900, 600);
+    prepared.Paint(device, view.transform(), {0, 0, 900, 600});
   }
   std::printf(
       "  processor time: load %.1f ms, scene %.1f ms (%zu items, %zu vertices, %zu texts), "
@@ -188,8 +188,8 @@ int main(int argc, char** argv) {
   QElapsedTimer timer;
   timer.start();
   bool done = false;
-  varnelko::LayerTallyReader reader(files);
-  QObject::connect(&reader, &varnelko::LayerTallyReader::Finished, [&] { done = true; });
+  varnelko::LayerTallyReader reader(files, varnelko::QtPost(),
+                                   [&](const varnelko::LayerTally&) { done = true; });
   while (!done) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
   std::printf("layers of %d selected drawings of 3,000 entities (%ju bytes each): %.1f ms\n",
               selected, static_cast<uintmax_t>(std::filesystem::file_size(files[0])),
