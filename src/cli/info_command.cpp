@@ -15,6 +15,7 @@
 #include "cli/report_text.h"
 #include "conversion/layer_inventory.h"
 #include "document/cp932.h"
+#include "document/layer_state.h"
 #include "document/text_helpers.h"
 #include "formats/loaded_drawing.h"
 #include "formats/memo_for_file.h"
@@ -66,11 +67,14 @@ std::string Hex(uint16_t n) {
   return n < 16 ? std::string(1, kDigits[n]) : std::to_string(n);
 }
 
-// A layer's state as the header stores it, in words; a hidden or locked
-// group hides or locks all its layers.
+// A layer's state in words; the written layer is the one the drawing was
+// being drawn on.
 std::string StateWord(int32_t group_state, int32_t layer_state) {
-  if (group_state == 0 || layer_state == 0) return "hidden";
-  if (group_state == 1 || layer_state == 1) return "locked";
+  switch (ShowOf(group_state, layer_state)) {
+    case LayerShow::kHidden: return "hidden";
+    case LayerShow::kLocked: return "locked";
+    case LayerShow::kShown: break;
+  }
   return layer_state == 3 && group_state == 3 ? "written" : "editable";
 }
 

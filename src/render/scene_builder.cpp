@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "document/cp932.h"
+#include "document/layer_state.h"
 #include "render/geometry.h"
 #include "render/palette.h"
 #include "render/paper.h"
@@ -14,17 +15,6 @@
 
 namespace varnelko::render {
 namespace {
-
-enum class LayerShow : uint8_t { kShown, kLocked, kHidden };
-
-// Layer and group states: 0 hidden, 1 shown but locked, 2 editable, 3 the
-// layer being written. A hidden group hides all its layers; a locked group
-// locks them. Other values show the layer as editable.
-LayerShow ShowOf(int32_t group_state, int32_t layer_state) {
-  if (group_state == 0 || layer_state == 0) return LayerShow::kHidden;
-  if (group_state == 1 || layer_state == 1) return LayerShow::kLocked;
-  return LayerShow::kShown;
-}
 
 // What the builder needs from either kind of document.
 struct DrawingInfo {
