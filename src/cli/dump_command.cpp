@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "cli/commands.h"
+#include "cli/dump_header.h"
 #include "cli/json_writer.h"
 #include "cli/report_text.h"
 #include "document/cp932.h"
@@ -58,7 +59,7 @@ void DrawingDumper::FlushIfLarge() {
 }
 
 void DrawingDumper::TextField(std::string_view name, std::string_view raw) {
-  json_.StringField(name, hex_strings_ ? HexBytes(raw) : Cp932ToUtf8(raw));
+  json_.StringField(name, DumpText(raw, hex_strings_));
 }
 
 void DrawingDumper::Header(const TEntHeader& h) {
@@ -212,6 +213,12 @@ void DrawingDumper::Dump(const LoadedDrawing& drawing) {
   TextField("signature", drawing.signature());
   json_.IntField("version", drawing.version());
   TextField("memo", drawing.memo());
+  json_.Key("header");
+  if (drawing.jww()) {
+    DumpJwwHeader(*drawing.jww(), hex_strings_, json_);
+  } else {
+    DumpJwsHeader(*drawing.jws(), json_);
+  }
   json_.Key("entities");
   Entities(drawing.store());
   json_.Key("blocks");

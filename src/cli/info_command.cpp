@@ -15,6 +15,7 @@
 #include "cli/report_text.h"
 #include "conversion/layer_inventory.h"
 #include "document/cp932.h"
+#include "document/layer_state.h"
 #include "document/text_helpers.h"
 #include "formats/loaded_drawing.h"
 #include "formats/memo_for_file.h"
@@ -66,14 +67,41 @@ std::string Hex(uint16_t n) {
   return n < 16 ? std::string(1, kDigits[n]) : std::to_string(n);
 }
 
-// "  [0-3] group name / layer name: 12 lines, 1 text; block members: ...;
-// would change 12 colours, 0 line types"
-std::string LayerLine(const LayerInventoryEntry& e, bool with_changes) {
+// A layer's state in words; the written layer is the one the drawing was
+// being drawn on.
+std::string StateWord(int32_t group_state, int32_t layer_state) {
+  switch (ShowOf(group_state, layer_state)) {
+    case LayerShow::kHidden: return "hidden";
+    case LayerShow::kLocked: return "locked";
+    case LayerShow::kShown: break;
+  }
+  return layer_state == 3 && group_state == 3 ? "written" : "editable";
+}
+
+std::string ScaleText(double scale) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "1:%g", scale);
+  return buf;
+}
+
+// The state of a drawing's layer and the scale of its group; a figure has
+// only the scale.
+std::string LayerState(const LoadedDrawing& drawing, uint16_t group, uint16_t layer) {
+  if (group > 15 || layer > 15) return "";
+  if (const JwsDocument* jws = drawing.jws()) return " (" + ScaleText(jws->group_scales[group]) + ")";
+  const JwwDocument& doc = *drawing.jww();
+  return " (" + StateWord(doc.layer_groups[group].state, doc.layers[group * 16 + layer].state) +
+         ", " + ScaleText(doc.layer_groups[group].scale) + ")";
+}
+
+// "  [0-3] group name / layer name (editable, 1:100): 12 lines, 1 text;
+// block members: ...; would change 12 colours, 0 line types"
+std::string LayerLine(const LayerInventoryEntry& e, const std::string& state, bool with_changes) {
   std::string line = "  [" + Hex(e.group) + "-" + Hex(e.layer) + "]";
   const std::string group = Cp932ToUtf8(StripControlChars(e.group_name));
   const std::string layer = Cp932ToUtf8(StripControlChars(e.layer_name));
   if (!group.empty() || !layer.empty()) line += " " + group + " / " + layer;
-  line += ": ";
+  line += state + ": ";
   const std::string top = KindCounts(e.counts), members = KindCounts(e.member_counts);
   line += top.empty() ? "no top-level entities" : top;
   if (!members.empty()) line += "; block members: " + members;
@@ -88,7 +116,9 @@ std::string LayersText(const LoadedDrawing& drawing, const std::optional<Convers
   const LayerInventory inv = drawing.jww() ? BuildLayerInventory(*drawing.jww(), s)
                                            : BuildLayerInventory(*drawing.jws(), s);
   std::string text;
-  for (const LayerInventoryEntry& e : inv.entries) text += "\n" + LayerLine(e, inv.with_changes);
+  for (const LayerInventoryEntry& e : inv.entries) {
+    text += "\n" + LayerLine(e, LayerState(drawing, e.group, e.layer), inv.with_changes);
+  }
   if (inv.with_changes) {
     text += "\n  conversion would change " + std::to_string(inv.colors_changed) + " colours, " +
             std::to_string(inv.styles_changed) + " line types";

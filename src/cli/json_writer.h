@@ -29,6 +29,19 @@ class JsonWriter {
   // which JSON cannot hold as numbers, become "nan", "inf" and "-inf".
   void Double(double value);
   void Point(double x, double y);
+  // A short array of numbers on one line.
+  template <typename Range>
+  void Ints(const Range& values) {
+    BeginArray();
+    for (auto v : values) Int(v);
+    EndArray();
+  }
+  template <typename Range>
+  void Doubles(const Range& values) {
+    BeginArray();
+    for (double v : values) Double(v);
+    EndArray();
+  }
 
   // A member of the current object: its name, then its value.
   void StringField(std::string_view name, std::string_view utf8) { Key(name), String(utf8); }

@@ -26,6 +26,7 @@ struct RenderOptions {
   std::string view = "screen";
   bool after = false;
   bool temporary_points = false;
+  bool colour = false;
   int width = 1600;
   std::shared_ptr<ConversionOptions> conversion = std::make_shared<ConversionOptions>();
 };
@@ -52,6 +53,18 @@ std::string NotDrawn(const render::SceneStats& s) {
   add(s.cut_depth, "insertions nested too deep");
   add(s.cut_limit, "insertions over the item limit");
   add(s.skipped_geometry, "entities with unusable coordinates");
+  add(s.hidden_layers, "entities on hidden layers");
+  add(s.off_paper, "items off the sheet");
+  return text;
+}
+
+// Where the picture is framed; the sheet is the rule, anything else is said.
+std::string Framed(const render::Scene& scene) {
+  if (scene.frame_source == render::FrameSource::kPaper) return "";
+  std::string text = std::string("; framed: ") + render::Describe(scene.frame_source);
+  if (scene.frame_source == render::FrameSource::kUnknownPaper) {
+    text += " (code " + std::to_string(scene.paper_code) + ")";
+  }
   return text;
 }
 
@@ -59,6 +72,7 @@ int RunRender(const RenderOptions& o) {
   render::SceneOptions scene_options;
   scene_options.view = o.view == "print" ? render::SceneView::kPrint : render::SceneView::kScreen;
   scene_options.temporary_points = o.temporary_points;
+  scene_options.print_colours = o.colour;
   // Conversion options ask for the view after that conversion.
   if (o.after || o.conversion->Given()) {
     std::string why;
@@ -87,7 +101,7 @@ int RunRender(const RenderOptions& o) {
     line += ", after: " + std::to_string(scene.changes->colors) + " colours, " +
             std::to_string(scene.changes->styles) + " line types changed";
   }
-  line += NotDrawn(scene.stats) + ")";
+  line += NotDrawn(scene.stats) + Framed(scene) + ")";
   std::printf("%s\n", EscapeControls(line).c_str());
   return 0;
 }
@@ -99,11 +113,14 @@ void AddRenderCommand(CLI::App& app, int& exit_code) {
   CLI::App* cmd = app.add_subcommand("render", "Draw a drawing or figure as an SVG picture");
   cmd->add_option("file", options->file, "A JWW drawing or JWS figure")->required();
   cmd->add_option("-o,--output", options->output, "The SVG file to write")->required();
-  cmd->add_option("--view", options->view, "screen (everything) or print (no auxiliary entities)")
+  cmd->add_option("--view", options->view,
+                  "screen (everything, the sheet's edge) or print (the sheet without auxiliary entities)")
       ->check(CLI::IsMember({"screen", "print"}));
   cmd->add_flag("--after", options->after,
                 "Draw the drawing after the conversion, marking what it changed");
   cmd->add_flag("--temporary-points", options->temporary_points, "Also draw temporary points");
+  cmd->add_flag("--colour", options->colour,
+                "Print view in the drawing's colours (black by default; not --color, which converts)");
   cmd->add_option("--width", options->width, "Picture width in pixels")
       ->check(CLI::Range(16, 100000));
   AddConversionOptions(cmd, options->conversion);

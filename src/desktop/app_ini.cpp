@@ -43,6 +43,7 @@ std::vector<IniKey> KeysOf(AppIniValues& v) {
   keys.push_back({"Preview", "Height", &v.preview_height});
   keys.push_back({"Preview", "After", &v.preview_after});
   keys.push_back({"Preview", "Print", &v.preview_print});
+  keys.push_back({"Preview", "Colour", &v.preview_colour});
   return keys;
 }
 

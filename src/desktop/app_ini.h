@@ -25,6 +25,7 @@ struct AppIniValues {
   // The preview pane: shown (1) or not, its height, and its switches
   // "変換後" and "印刷イメージ" (1 on).
   int32_t preview_shown = 1, preview_height = 200, preview_after = 0, preview_print = 0;
+  int32_t preview_colour = 0;
 };
 
 // Replaces each value whose key holds a non-empty text; the others keep what

@@ -5,6 +5,7 @@
 #include "conversion/layer_inventory.h"
 #include "desktop/shell_texts.h"
 #include "document/cp932.h"
+#include "document/layer_state.h"
 #include "formats/loaded_drawing.h"
 
 namespace varnelko {
@@ -20,13 +21,20 @@ void Keep(std::string& name, bool& differ, const std::string& candidate) {
   }
 }
 
-std::string ItemText(int index, const std::string& name, bool differ, int64_t count) {
+std::string ItemText(int index, const std::string& name, bool differ, int64_t count,
+                     const std::string& hidden = {}) {
   std::string text = PlainItemText(index);
   if (!name.empty()) {
     text += " : " + Cp932ToUtf8(name);
     if (differ) text += " 他";
   }
-  return text + " (" + GroupedNumber(count) + ")";
+  return text + " (" + GroupedNumber(count) + ")" + hidden;
+}
+
+// " (非表示)" when all `of` drawings hide it, " (一部非表示)" when some do.
+std::string HiddenMark(int hidden, int of) {
+  if (hidden == 0) return "";
+  return hidden == of ? " (非表示)" : " (一部非表示)";
 }
 
 bool IsLayerNumber(int n) { return n >= 0 && n < kLayerNumbers; }
@@ -45,12 +53,17 @@ void LayerTally::Add(const LoadedDrawing& drawing) {
   for (const LayerInventoryEntry& e : inventory.entries) {
     if (IsLayerNumber(e.group) && IsLayerNumber(e.layer)) counts[e.group][e.layer] += e.Total();
   }
-  // Empty layers have names too; a figure has none.
+  // Empty layers have names too; a figure has none, nor states.
   if (const JwwDocument* doc = drawing.jww()) {
+    ++drawings_with_states;
     for (int g = 0; g < kLayerNumbers; ++g) {
       Keep(group_names[g], group_names_differ[g], doc->layer_groups[g].name);
+      const int32_t group_state = doc->layer_groups[g].state;
+      if (ShowOf(group_state, 2) == LayerShow::kHidden) ++hidden_groups[g];
       for (int l = 0; l < kLayerNumbers; ++l) {
-        Keep(layer_names[g][l], layer_names_differ[g][l], doc->layers[g * 16 + l].name);
+        const TLayer& layer = doc->layers[g * 16 + l];
+        Keep(layer_names[g][l], layer_names_differ[g][l], layer.name);
+        if (ShowOf(group_state, layer.state) == LayerShow::kHidden) ++hidden_layers[g][l];
       }
     }
   }
@@ -86,7 +99,8 @@ int64_t LayerItemCount(const LayerTally& tally, int group, int index) {
 std::string GroupItemText(const LayerTally& tally, int index) {
   if (!IsLayerNumber(index)) return ItemText(index, {}, false, GroupItemCount(tally, index));
   return ItemText(index, tally.group_names[index], tally.group_names_differ[index],
-                  GroupItemCount(tally, index));
+                  GroupItemCount(tally, index),
+                  HiddenMark(tally.hidden_groups[index], tally.drawings_with_states));
 }
 
 std::string LayerItemText(const LayerTally& tally, int group, int index) {
@@ -95,7 +109,8 @@ std::string LayerItemText(const LayerTally& tally, int group, int index) {
     return ItemText(index, {}, false, LayerItemCount(tally, group, index));
   }
   return ItemText(index, tally.layer_names[group][index], tally.layer_names_differ[group][index],
-                  LayerItemCount(tally, group, index));
+                  LayerItemCount(tally, group, index),
+                  HiddenMark(tally.hidden_layers[group][index], tally.drawings_with_states));
 }
 
 LayerTallyReader::LayerTallyReader(std::vector<std::filesystem::path> files, PostToUi post,

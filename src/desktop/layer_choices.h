@@ -31,6 +31,12 @@ struct LayerTally {
   std::array<std::array<bool, kLayerNumbers>, kLayerNumbers> layer_names_differ{};
   // Entities by group and layer, members of block definitions included.
   std::array<std::array<int64_t, kLayerNumbers>, kLayerNumbers> counts{};
+  // Drawings (JWW only: figures store no states) that hide each group, and
+  // each layer by itself or with its group: converting there changes
+  // nothing anyone sees.
+  int drawings_with_states = 0;
+  std::array<int, kLayerNumbers> hidden_groups{};
+  std::array<std::array<int, kLayerNumbers>, kLayerNumbers> hidden_layers{};
 
   void Add(const LoadedDrawing& drawing);
   int64_t GroupCount(int group) const;
@@ -41,7 +47,8 @@ struct LayerTally {
 // The plain text of item 0..16: "0".."F", then "全て".
 std::string PlainItemText(int index);
 // Texts of the 17 items (UTF-8): "0".."F" with the name when there is one
-// and the count, then "全て" with the count.
+// and the count, marked "(非表示)" when every drawing hides it and
+// "(一部非表示)" when some do; then "全て" with the count.
 std::string GroupItemText(const LayerTally& tally, int index);
 std::string LayerItemText(const LayerTally& tally, int group, int index);
 int64_t GroupItemCount(const LayerTally& tally, int index);

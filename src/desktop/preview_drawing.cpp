@@ -36,6 +36,7 @@ constexpr double kMaxGlyphHeightPx = 1'500;
 // the change colour laid on white at 45 %.
 constexpr double kMarkStrength = 0.45;
 constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint32_t kOffSheet = 0xD8D8D8;  // around the sheet in the print view
 
 uint32_t MarkRgb() {
   auto mix = [](uint32_t c) {
@@ -123,7 +124,9 @@ void DrawingBox::Unite(const DrawingBox& other) {
 }
 
 PreviewDrawing::PreviewDrawing(render::Scene scene) : scene_(std::move(scene)) {
-  const render::Extent& e = scene_.extent;
+  // "Fit" frames the sheet, or the items when the scene has no sheet; a
+  // scene put together by hand may carry no frame at all.
+  const render::Extent& e = scene_.frame.empty ? scene_.extent : scene_.frame;
   if (!e.empty) extent_ = {e.min_x, e.min_y, e.max_x - e.min_x, e.max_y - e.min_y};
   frame_ = RegionFrame(scene_);
   AddItems(scene_.marks, true);
@@ -218,7 +221,7 @@ void PreviewDrawing::AddItems(const std::vector<render::SceneItem>& items, bool 
 
 void PreviewDrawing::Paint(Painter& painter, const ViewTransform& view,
                            const DeviceRect& device) const {
-  painter.FillRect(device, kWhite);
+  PaintPaper(painter, view, device);
   const DrawingBox visible = BoxOf(view.Inverted().MapRect(device));
   size_t segments = 0;
   for (const Batch& batch : batches_) {
@@ -230,6 +233,29 @@ void PreviewDrawing::Paint(Painter& painter, const ViewTransform& view,
     if (batch.bounds.Overlaps(visible)) PaintBatch(painter, view, batch, device, precise);
   }
   PaintTexts(painter, view, visible, device);
+}
+
+// On screen the sheet's edge shows thinly on the white ground; the print
+// view shows the sheet white on grey, as a print preview does.
+void PreviewDrawing::PaintPaper(Painter& painter, const ViewTransform& view,
+                                const DeviceRect& device) const {
+  if (!scene_.paper) return painter.FillRect(device, kWhite);
+  const render::Extent& p = *scene_.paper;
+  const std::array<DevicePoint, 4> corners = {
+      MapPoint(view, {p.min_x, p.min_y}), MapPoint(view, {p.max_x, p.min_y}),
+      MapPoint(view, {p.max_x, p.max_y}), MapPoint(view, {p.min_x, p.max_y})};
+  if (scene_.view == render::SceneView::kPrint) {
+    painter.FillRect(device, kOffSheet);
+    const uint32_t count = 4;
+    painter.FillPolygons(corners, std::span(&count, 1), kWhite);
+    return;
+  }
+  painter.FillRect(device, kWhite);
+  std::array<DeviceLine, 4> edges;
+  for (size_t i = 0; i < 4; ++i) edges[i] = {corners[i], corners[(i + 1) % 4]};
+  painter.SetAntialias(true);
+  painter.SetPen({render::kPaperFrameRgb, render::kPaperFrameWidthPx, false, {}});
+  painter.DrawLines(edges);
 }
 
 void PreviewDrawing::PaintFills(Painter& painter, const ViewTransform& view,

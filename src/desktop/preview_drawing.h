@@ -62,6 +62,7 @@ class PreviewDrawing {
   // `precise`: antialiased, every pen at its width; else the quick picture.
   void PaintBatch(Painter& painter, const ViewTransform& view, const Batch& batch,
                   const DeviceRect& device, bool precise) const;
+  void PaintPaper(Painter& painter, const ViewTransform& view, const DeviceRect& device) const;
   void PaintFills(Painter& painter, const ViewTransform& view, const Batch& batch) const;
   void PaintTexts(Painter& painter, const ViewTransform& view, const DrawingBox& visible,
                   const DeviceRect& device) const;

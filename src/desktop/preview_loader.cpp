@@ -90,6 +90,7 @@ PreviewResult PreviewLoader::Make(const PreviewRequest& request, std::unique_ptr
   const Clock::time_point build_start = Clock::now();
   render::SceneOptions options;
   options.view = request.print ? render::SceneView::kPrint : render::SceneView::kScreen;
+  options.print_colours = request.colour;
   const bool converts = request.settings.C(3) != 0 || request.settings.C(4) != 0;
   if (request.after && converts) options.after = request.settings;
   const LoadedDrawing& drawing = cache->drawing;

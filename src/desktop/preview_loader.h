@@ -21,6 +21,7 @@ struct PreviewRequest {
   std::filesystem::path file;
   bool after = false;  // as the conversion with `settings` leaves it, changes marked
   bool print = false;  // what prints: auxiliary entities left out
+  bool colour = false;  // the print view in the drawing's colours, not black
   ConversionSettings settings;
 };
 

@@ -145,6 +145,7 @@ AppIniValues TForm1::GatherIniValues() const {
   v.preview_height = preview_->isVisible() ? splitter2_->sizes().value(1) : state_.preview_height;
   v.preview_after = preview_->after() ? 1 : 0;
   v.preview_print = preview_->print() ? 1 : 0;
+  v.preview_colour = preview_->colour() ? 1 : 0;
   return v;
 }
 
@@ -160,7 +161,7 @@ void TForm1::ApplyIniValues(const AppIniValues& v) {
                                    ? v.file_type
                                    : -1);
   splitter2_->setSizes({std::max(1, v.main_height - state_.preview_height), state_.preview_height});
-  preview_->SetSwitches(v.preview_after != 0, v.preview_print != 0);
+  preview_->SetSwitches(v.preview_after != 0, v.preview_print != 0, v.preview_colour != 0);
   preview_->SetSettings(state_.settings);
   ShowPreview(v.preview_shown != 0);
 }

@@ -31,6 +31,8 @@ PreviewPane::PreviewPane(QWidget* parent) : QWidget(parent) {
   canvas_ = new PreviewCanvas;
   after_ = MakeSwitch(QStringLiteral("PreviewAfter"), QStringLiteral("変換後"));
   print_ = MakeSwitch(QStringLiteral("PreviewPrint"), QStringLiteral("印刷イメージ"));
+  colour_ = MakeSwitch(QStringLiteral("PreviewColour"), QStringLiteral("カラー"));
+  colour_->setEnabled(false);
   auto* fit = new QToolButton;
   fit->setObjectName(QStringLiteral("PreviewFit"));
   fit->setText(QStringLiteral("全体表示"));
@@ -38,13 +40,20 @@ PreviewPane::PreviewPane(QWidget* parent) : QWidget(parent) {
   counts_->setObjectName(QStringLiteral("PreviewCounts"));
 
   connect(after_, &QCheckBox::toggled, this, [this] { Reload(true); });
-  connect(print_, &QCheckBox::toggled, this, [this] { Reload(true); });
+  connect(print_, &QCheckBox::toggled, this, [this](bool on) {
+    colour_->setEnabled(on);
+    Reload(true);
+  });
+  connect(colour_, &QCheckBox::toggled, this, [this] {
+    if (print_->isChecked()) Reload(true);
+  });
   connect(fit, &QToolButton::clicked, canvas_, &PreviewCanvas::Fit);
 
   auto* switches = new QHBoxLayout;
   switches->setContentsMargins(0, 0, 0, 0);
   switches->addWidget(after_);
   switches->addWidget(print_);
+  switches->addWidget(colour_);
   switches->addStretch();
   switches->addWidget(fit);
   auto* layout = new QVBoxLayout(this);
@@ -69,13 +78,15 @@ void PreviewPane::SetSettings(const ConversionSettings& settings) {
   Reload(true);
 }
 
-void PreviewPane::SetSwitches(bool after, bool print) {
+void PreviewPane::SetSwitches(bool after, bool print, bool colour) {
   after_->setChecked(after);
+  colour_->setChecked(colour);
   print_->setChecked(print);
 }
 
 bool PreviewPane::after() const { return after_->isChecked(); }
 bool PreviewPane::print() const { return print_->isChecked(); }
+bool PreviewPane::colour() const { return colour_->isChecked(); }
 bool PreviewPane::Pending() const { return loader_->Pending() || canvas_->PicturePending(); }
 QString PreviewPane::counts_text() const { return counts_->text(); }
 
@@ -109,7 +120,8 @@ void PreviewPane::Reload(bool same_file) {
     canvas_->SetMessage(Utf8(texts::kLoading));
   }
   counts_->setText(Utf8(texts::kLoading));
-  loader_->Request({file_, after_->isChecked(), print_->isChecked(), settings_});
+  loader_->Request({file_, after_->isChecked(), print_->isChecked(),
+                    print_->isChecked() && colour_->isChecked(), settings_});
 }
 
 void PreviewPane::Show(const PreviewResult& result) {

@@ -1,7 +1,8 @@
 #pragma once
 // The preview pane below the file list: the drawing of the current row as
 // it is, or after the conversion with the current settings ("変換後", the
-// changed entities marked), on screen or as it prints ("印刷イメージ"), and a
+// changed entities marked), on screen or as it prints ("印刷イメージ", black
+// unless "カラー" is on), and a
 // line that counts what the conversion changes in it.
 #include <QString>
 #include <QWidget>
@@ -28,9 +29,10 @@ class PreviewPane : public QWidget {
   // The file to show; an empty path shows nothing.
   void ShowFile(const std::filesystem::path& file);
   void SetSettings(const ConversionSettings& settings);
-  void SetSwitches(bool after, bool print);
+  void SetSwitches(bool after, bool print, bool colour = false);
   bool after() const;
   bool print() const;
+  bool colour() const;
   // The picture of the last request has not yet arrived.
   bool Pending() const;
 
@@ -52,6 +54,7 @@ class PreviewPane : public QWidget {
   PreviewCanvas* canvas_ = nullptr;
   QCheckBox* after_ = nullptr;
   QCheckBox* print_ = nullptr;
+  QCheckBox* colour_ = nullptr;  // the print view in colour; only with print_
   QLabel* counts_ = nullptr;
 };
 

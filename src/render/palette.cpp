@@ -1,5 +1,7 @@
 #include "render/palette.h"
 
+#include <cstdlib>
+
 namespace varnelko::render {
 namespace {
 
@@ -18,10 +20,17 @@ constexpr std::array<uint32_t, 10> kScreenColors = {
 };
 constexpr std::array<float, 10> kScreenWidths = {1, 1, 1.4f, 1, 1, 1, 1, 1.2f, 1, kAuxWidthPx};
 
-// SXF standard colours 1..16.
+// The SXF colours 1..16 of the extended colour table that a new drawing
+// carries (black, red, green, blue, yellow, magenta, cyan, white, deep pink,
+// brown, orange, light green, light blue, lavender, light grey, dark grey);
+// figures, which carry no table, draw with it so that a figure looks as
+// the drawing it came from. Colours 17..32 are light grey there, the rest
+// black.
 constexpr std::array<uint32_t, 17> kSxfColors = {
-    0x000000, 0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0xC8C800, 0xFF00FF, 0x00C8C8, 0x808080,
-    0xFF1493, 0xA52A2A, 0xFFA500, 0x90EE90, 0x87CEEB, 0xB57EDC, 0xA0A0A0, 0x404040};
+    0x000000, 0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF, 0xFFFFFF,
+    0xC00080, 0xC08040, 0xFF8000, 0x80C080, 0x0080FF, 0x8040FF, 0xC0C0C0, 0x808080};
+constexpr uint32_t kUserSxfRgb = 0xC0C0C0;
+constexpr int kLastUserSxf = 32;
 
 // Line types 1..9, SXF line types follow their nearest one.
 constexpr std::array<DashPattern, kDashPatterns> kDashes = {{
@@ -53,7 +62,7 @@ uint32_t ColorOf(uint16_t color, const std::array<TColorExNo, 257>* ex) {
     const int n = color - 100;
     if (ex) return RgbOfColorRef((*ex)[n].color);
     if (n < static_cast<int>(kSxfColors.size())) return kSxfColors[n];
-    return 0x404040;
+    return n <= kLastUserSxf ? kUserSxfRgb : 0x000000;
   }
   return 0x000000;
 }
@@ -61,6 +70,17 @@ uint32_t ColorOf(uint16_t color, const std::array<TColorExNo, 257>* ex) {
 }  // namespace
 
 const DashPattern& Dash(uint8_t index) { return kDashes[index < kDashPatterns ? index : 0]; }
+
+uint32_t Contrasting(uint32_t rgb, uint32_t ground) {
+  bool near = true;
+  for (int shift : {0, 8, 16}) {
+    const int a = static_cast<int>((rgb >> shift) & 0xFF), b = static_cast<int>((ground >> shift) & 0xFF);
+    near = near && std::abs(a - b) < kNearGround;
+  }
+  if (!near) return rgb;
+  const int luma = 299 * ((ground >> 16) & 0xFF) + 587 * ((ground >> 8) & 0xFF) + 114 * (ground & 0xFF);
+  return luma >= 128 * 1000 ? 0x000000 : 0xFFFFFF;
+}
 
 uint32_t RgbOfColorRef(int32_t colorref) {
   const uint32_t c = static_cast<uint32_t>(colorref);

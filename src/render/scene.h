@@ -25,7 +25,9 @@ struct Extent {
   double min_x = 0, min_y = 0, max_x = 0, max_y = 0;
   bool empty = true;
   void Add(Point2 p);
+  void AddBox(const Extent& other);
   bool Contains(Point2 p, double tolerance) const;
+  bool Overlaps(const Extent& other) const;
 };
 
 // kArc items are polylines given by a formula (ArcShape): a painter turns
@@ -53,6 +55,7 @@ constexpr uint8_t kItemAux = 1;            // auxiliary colour 9 or line type 9:
 constexpr uint8_t kItemChangedColor = 2;   // "after" views: the conversion changed the colour
 constexpr uint8_t kItemChangedStyle = 4;   // ... or the line type
 constexpr uint8_t kItemChanged = kItemChangedColor | kItemChangedStyle;
+constexpr uint8_t kItemLocked = 8;         // on a layer shown but locked: greyed on screen
 
 // Where an item came from. `block_def` and `index` name the record: index
 // `index` of kind `kind`'s array in the top level (block_def -1) or in the
@@ -79,6 +82,9 @@ struct InsertionStep {
   int32_t def = 0;
 };
 
+// A text's box: from the anchor `length` along the angle, `height` up.
+// Painters fit the characters to that length, stretching or squeezing them
+// sideways, since the stored length is what the drawing was laid out with.
 struct SceneText {
   std::string utf8;
   uint32_t font = 0;     // Scene::fonts index: drawings use few fonts for many texts
@@ -88,6 +94,8 @@ struct SceneText {
   double width = 0;      // width of a full-width character, drawing units
   double spacing = 0;    // gap between characters, drawing units
   double length = 0;     // from the anchor to the end of the last character
+
+  Point2 End() const;    // the anchor moved `length` along the text
 };
 
 struct SceneItem {
@@ -110,8 +118,25 @@ struct SceneStats {
   int64_t cut_cycles = 0;          // insertions of a block inside itself
   int64_t cut_depth = 0;           // insertions nested deeper than the limit
   int64_t cut_limit = 0;           // insertions not drawn after the item limit was reached
+  int64_t hidden_layers = 0;       // entities on hidden layers or layer groups
+  int64_t off_paper = 0;           // items wholly outside the sheet (print: not drawn)
   bool Cut() const { return cut_cycles + cut_depth + cut_limit + missing_blocks > 0; }
 };
+
+enum class SceneView {
+  kScreen,  // everything drawn on screen, auxiliary entities thin, pale and dashed
+  kPrint,   // what prints on the sheet: no auxiliary entities, black unless in colour
+};
+
+// What "fit" frames, and why.
+enum class FrameSource : uint8_t {
+  kPaper,          // the sheet of the drawing's paper size
+  kNoPaper,        // a figure carries no paper: the items' extent
+  kUnknownPaper,   // a paper size code without a known sheet: the items' extent
+  kOffPaper,       // most items lie off the sheet: the items' extent
+  kEmpty,          // nothing drawn and no sheet
+};
+const char* Describe(FrameSource source);
 
 struct Scene {
   std::vector<SceneItem> items;  // what the view draws, in file order
@@ -124,6 +149,13 @@ struct Scene {
   std::vector<std::string> fonts;  // font names, UTF-8
   std::vector<InsertionStep> paths;
   Extent extent;  // of every item drawn
+  // The sheet, centred on the origin, when the paper size code names one.
+  std::optional<Extent> paper;
+  int32_t paper_code = -1;  // the drawing's paper size code; -1 for figures
+  // What "fit" shows: the sheet, or the extent when the sheet cannot serve.
+  Extent frame;
+  FrameSource frame_source = FrameSource::kEmpty;
+  SceneView view = SceneView::kScreen;  // the view it was built for
   SceneStats stats;
   // "after" views: what the conversion changed, as ApplyLayerConversion
   // counts it (block members count once, however often they are drawn).
@@ -140,14 +172,11 @@ struct Scene {
   void PointsOf(const SceneItem& item, double tolerance, std::vector<Point2>& out) const;
 };
 
-enum class SceneView {
-  kScreen,  // everything drawn on screen, auxiliary entities thin, pale and dashed
-  kPrint,   // what prints: entities in auxiliary colour 9 or line type 9 left out
-};
 
 struct SceneOptions {
   SceneView view = SceneView::kScreen;
   bool temporary_points = false;
+  bool print_colours = false;  // the print view in the drawing's colours, not black
   int max_depth = 16;  // nested insertions drawn
   // Items drawn through insertions; 0 picks the number of entity records in
   // the document, at least 250,000, which keeps the scene within a few times

@@ -7,8 +7,10 @@
 #include <unordered_map>
 
 #include "document/cp932.h"
+#include "document/layer_state.h"
 #include "render/geometry.h"
 #include "render/palette.h"
+#include "render/paper.h"
 #include "render/scene.h"
 
 namespace varnelko::render {
@@ -19,8 +21,10 @@ struct DrawingInfo {
   const EntityStore* store = nullptr;
   int32_t version = 0;
   const std::array<TColorExNo, 257>* color_ex = nullptr;
-  // Text size factor per layer group, when a text's end point cannot tell it.
-  std::array<double, 16> text_scale{};
+  // Per layer (group * 16 + layer): how the layer shows. Figures carry no
+  // states and show everything.
+  std::array<LayerShow, 256> layers{};
+  int32_t paper_code = -1;
 };
 
 constexpr int32_t kFirstVersionWithDimensionExtras = 420;
@@ -46,7 +50,11 @@ class Builder {
     Reserve();
   }
 
-  void Run() { DrawList(*info_.store, Context{}); }
+  void Run() {
+    for (const TEntRef& ref : info_.store->order) DrawTopLevel(*info_.store, ref);
+    out_.view = options_.view;
+    PlaceOnPaper(out_, info_.paper_code, options_.view);
+  }
 
   // Room for the top level and the expansion limit at once: growing by
   // doubling would hold both the old and the new array at its peak, and
@@ -67,11 +75,47 @@ class Builder {
     int32_t def = -1;   // the list being drawn: -1 top level, else a block definition
     int32_t path = -1;  // the insertion it is drawn through
     int depth = 0;
+    bool locked = false;  // the top-level entity lies on a locked layer
     Affine t;
   };
 
   void DrawList(const EntityList& list, const Context& ctx) {
     for (const TEntRef& ref : list.order) DrawRef(list, ref, ctx);
+  }
+
+  // A top-level entity shows, hides and locks with its layer, and whatever
+  // a block insertion draws with the insertion's layer: the user placed the
+  // block as one entity on that layer, whatever layers its members name.
+  void DrawTopLevel(const EntityList& list, const TEntRef& ref) {
+    const TEntHeader* h = HeaderOf(list, ref);
+    Context ctx;
+    if (h) {
+      const LayerShow show = info_.layers[(h->layer_group & 15) * 16 + (h->layer & 15)];
+      if (show == LayerShow::kHidden) {
+        ++out_.stats.hidden_layers;
+        return;
+      }
+      ctx.locked = show == LayerShow::kLocked;
+    }
+    DrawRef(list, ref, ctx);
+  }
+
+  static const TEntHeader* HeaderOf(const EntityList& l, const TEntRef& r) {
+    switch (r.kind) {
+      case kKindLine: return HeaderIn(l.lines, r.index);
+      case kKindArc: return HeaderIn(l.arcs, r.index);
+      case kKindPoint: return HeaderIn(l.points, r.index);
+      case kKindText: return HeaderIn(l.texts, r.index);
+      case kKindDimension: return HeaderIn(l.dimensions, r.index);
+      case kKindSolid: return HeaderIn(l.solids, r.index);
+      case kKindBlock: return HeaderIn(l.blocks, r.index);
+      default: return nullptr;
+    }
+  }
+  template <typename T>
+  static const TEntHeader* HeaderIn(const std::vector<T>& v, int32_t i) {
+    const T* e = Get(v, i);
+    return e ? &e->header : nullptr;
   }
 
   template <typename T>
@@ -128,6 +172,8 @@ class Builder {
     item.width_px = look.width_px;
     item.dash = look.dash;
     item.flags = look.aux ? kItemAux : 0;
+    item.rgb = ViewColour(look, ctx);
+    if (ctx.locked) item.flags |= kItemLocked;
     if (changes_) {
       const uint8_t bits = changes_->Of(o.block_def, o.kind, o.index, o.part);
       if (bits & kChangedColor) item.flags |= kItemChangedColor;
@@ -145,6 +191,15 @@ class Builder {
       return false;
     }
     return true;
+  }
+
+  // Screen: locked layers greyed, colours that would vanish on the white
+  // ground in contrast. Print: black, as a monochrome printer gives it,
+  // unless asked for colour.
+  uint32_t ViewColour(const PenLook& look, const Context& ctx) const {
+    if (options_.view == SceneView::kPrint) return options_.print_colours ? Contrasting(look.rgb) : 0;
+    if (ctx.locked && !look.aux) return kLockedRgb;
+    return Contrasting(look.rgb);
   }
 
   void Finish(SceneItem& item, const Context& ctx) {
@@ -225,7 +280,11 @@ class Builder {
     if (!Begin(o, ctx, item)) return;
     item.shape = ItemShape::kPolygon;
     // Pen colour 10: the solid carries its own colour.
-    if (o.pen_color == 10 && !(item.flags & kItemAux)) item.rgb = RgbOfColorRef(e.color);
+    if (o.pen_color == 10 && !(item.flags & kItemAux)) {
+      PenLook own;
+      own.rgb = RgbOfColorRef(e.color);
+      item.rgb = ViewColour(own, ctx);
+    }
     if (AddPoints(scratch_, ctx, item)) Finish(item, ctx);
   }
 
@@ -240,17 +299,19 @@ class Builder {
     item.shape = ItemShape::kText;
     text.utf8 = Cp932ToUtf8(e.text);
     text.font = FontIndex(e.font);
-    AddTextExtent(text);
     item.first = static_cast<uint32_t>(out_.texts.size());
     item.count = 1;
     out_.texts.push_back(std::move(text));
+    out_.extent.AddBox(BoxOf(out_, item));
     Finish(item, ctx);
   }
 
-  // The text's end point says how long the text is in drawing units; its
-  // length on paper, from the character sizes, then gives the factor from
-  // paper to drawing. Without a usable end point the layer group's factor
-  // stands in, and the angle (degrees) gives the direction.
+  // Sizes and spacing are millimetres on paper, as the coordinates are
+  // (paper.h), so a text is as high as its stored size. Its end point says
+  // where its last character ends: the painters fit the characters to that
+  // length. A text whose end equals its start (settings that programs keep
+  // as texts, say) is as long as its characters on paper, along its angle
+  // in degrees.
   bool TextGeometry(const TEntMoji& e, const Context& ctx, SceneText& t) const {
     const Point2 start{e.start_x, e.start_y}, end{e.end_x, e.end_y};
     if (!Usable(start) || !Usable(end) || !Usable(e.size_x) || !Usable(e.size_y) ||
@@ -259,21 +320,17 @@ class Builder {
     }
     const double stored = std::hypot(end.x - start.x, end.y - start.y);
     const double paper = TextPaperLength(e.text, e.size_x, e.spacing);
-    double factor = info_.text_scale[e.header.layer_group & 15];
     Point2 dir{std::cos(e.angle * std::numbers::pi / 180), std::sin(e.angle * std::numbers::pi / 180)};
-    if (stored > 1e-9) {
-      dir = {(end.x - start.x) / stored, (end.y - start.y) / stored};
-      if (paper > 1e-9) factor = stored / paper;
-    }
+    if (stored > 1e-9) dir = {(end.x - start.x) / stored, (end.y - start.y) / stored};
     const Point2 along = ctx.t.ApplyVector(dir);
     const Point2 up = ctx.t.ApplyVector({-dir.y, dir.x});
     const double ka = std::hypot(along.x, along.y), ku = std::hypot(up.x, up.y);
     t.anchor = ctx.t.Apply(start);
     t.angle = std::atan2(along.y, along.x);
-    t.height = std::fabs(e.size_y) * factor * ku;
-    t.width = std::fabs(e.size_x) * factor * ka;
-    t.spacing = e.spacing * factor * ka;
-    t.length = (stored > 1e-9 ? stored : paper * factor) * ka;
+    t.height = std::fabs(e.size_y) * ku;
+    t.width = std::fabs(e.size_x) * ka;
+    t.spacing = e.spacing * ka;
+    t.length = (stored > 1e-9 ? stored : paper) * ka;
     return Usable(t.anchor) && Usable(t.height) && Usable(t.length) && std::isfinite(t.angle);
   }
 
@@ -283,15 +340,6 @@ class Builder {
     return it->second;
   }
 
-  void AddTextExtent(const SceneText& t) {
-    const Point2 d{std::cos(t.angle), std::sin(t.angle)};
-    const Point2 u{-d.y, d.x};
-    const Point2 a = t.anchor;
-    out_.extent.Add(a);
-    out_.extent.Add({a.x + d.x * t.length, a.y + d.y * t.length});
-    out_.extent.Add({a.x + u.x * t.height, a.y + u.y * t.height});
-    out_.extent.Add({a.x + d.x * t.length + u.x * t.height, a.y + d.y * t.length + u.y * t.height});
-  }
 
   // A dimension draws its line and text and, from version 420, its
   // auxiliary lines and points; each member with its own header.
@@ -337,6 +385,7 @@ class Builder {
     }
     inner.def = def;
     inner.depth = ctx.depth + 1;
+    inner.locked = ctx.locked;
     inner.path = static_cast<int32_t>(out_.paths.size());
     out_.paths.push_back({ctx.path, ctx.def, index, def});
     active_[def] = 1;
@@ -377,6 +426,21 @@ Scene Build(const DrawingInfo& info, const SceneOptions& options) {
 
 }  // namespace
 
+void Extent::AddBox(const Extent& other) {
+  if (other.empty) return;
+  Add({other.min_x, other.min_y});
+  Add({other.max_x, other.max_y});
+}
+
+bool Extent::Overlaps(const Extent& o) const {
+  return !empty && !o.empty && min_x <= o.max_x && o.min_x <= max_x && min_y <= o.max_y &&
+         o.min_y <= max_y;
+}
+
+Point2 SceneText::End() const {
+  return {anchor.x + std::cos(angle) * length, anchor.y + std::sin(angle) * length};
+}
+
 void Extent::Add(Point2 p) {
   if (empty) {
     min_x = max_x = p.x;
@@ -406,12 +470,10 @@ Scene BuildScene(const JwwDocument& doc, const SceneOptions& options) {
   info.store = &doc.store;
   info.version = doc.header.version;
   if (doc.header.version >= kFirstVersionWithDimensionExtras) info.color_ex = &doc.color_ex;
-  // A drawing holds real sizes; its texts are sized on paper, so a layer
-  // group drawn at 1:100 shows them a hundred times larger.
-  for (size_t g = 0; g < 16; ++g) {
-    const double s = doc.layer_groups[g].scale;
-    info.text_scale[g] = std::isfinite(s) && s > 0 && s <= 1e6 ? s : 1.0;
+  for (size_t i = 0; i < info.layers.size(); ++i) {
+    info.layers[i] = ShowOf(doc.layer_groups[i / 16].state, doc.layers[i].state);
   }
+  info.paper_code = doc.header.paper_size;
   return Build(info, options);
 }
 
@@ -419,8 +481,6 @@ Scene BuildScene(const JwsDocument& doc, const SceneOptions& options) {
   DrawingInfo info;
   info.store = &doc.store;
   info.version = doc.version;
-  // A figure is stored at its size on paper, whatever its group scales say.
-  info.text_scale.fill(1.0);
   return Build(info, options);
 }
 

@@ -22,7 +22,7 @@ constexpr double kMarginShare = 0.02;
 class SvgOut {
  public:
   SvgOut(const Scene& scene, const SvgOptions& options, std::string& out)
-      : scene_(scene), out_(out) {
+      : scene_(scene), out_(out), print_(scene.view == SceneView::kPrint) {
     Fit(options.width_px);
   }
 
@@ -36,12 +36,15 @@ class SvgOut {
   }
 
  private:
-  // View box: the extent with a margin, y flipped (drawings run y up).
+  // View box: the frame (the sheet or the extent), y flipped (drawings run
+  // y up); with a margin, but for the sheet as it prints. A screen picture
+  // shows the sheet's edge.
   void Fit(int width_px) {
-    const Extent& e = scene_.extent;
+    const Extent& e = scene_.frame;
     double w = e.empty ? 1 : e.max_x - e.min_x, h = e.empty ? 1 : e.max_y - e.min_y;
     const double size = std::max({w, h, 1e-9});
-    const double margin = size * kMarginShare;
+    const bool sheet = print_ && scene_.paper.has_value();
+    const double margin = sheet ? 0 : size * kMarginShare;
     x0_ = (e.empty ? 0 : e.min_x) - margin;
     y0_ = -(e.empty ? 1 : e.max_y) - margin;
     w_ = std::max(w, size * 1e-3) + 2 * margin;
@@ -60,7 +63,13 @@ class SvgOut {
     Num(x0_), Sp(), Num(y0_), Sp(), Num(w_), Sp(), Num(h_);
     out_ += "\" data-palette=\"";
     out_ += kPaletteName;
-    out_ += "\" data-items=\"" + std::to_string(scene_.items.size()) + "\"";
+    out_ += "\" data-items=\"" + std::to_string(scene_.items.size()) + "\" data-frame=\"";
+    out_ += scene_.frame_source == FrameSource::kPaper ? "paper" : "items";
+    out_ += "\"";
+    if (scene_.stats.off_paper > 0) out_ += " data-off-paper=\"" + std::to_string(scene_.stats.off_paper) + "\"";
+    if (scene_.stats.hidden_layers > 0) {
+      out_ += " data-hidden-layers=\"" + std::to_string(scene_.stats.hidden_layers) + "\"";
+    }
     if (scene_.changes) {
       out_ += " data-changed-colors=\"" + std::to_string(scene_.changes->colors) +
               "\" data-changed-styles=\"" + std::to_string(scene_.changes->styles) + "\"";
@@ -72,6 +81,11 @@ class SvgOut {
       out_ += "</title>\n";
     }
     const SceneStats& s = scene_.stats;
+    if (scene_.frame_source != FrameSource::kPaper) {
+      out_ += "<desc>framed: ";
+      out_ += Describe(scene_.frame_source);
+      out_ += "</desc>\n";
+    }
     if (s.Cut() || s.skipped_geometry > 0) {
       out_ += "<desc>not drawn: " + std::to_string(s.missing_blocks) + " missing blocks, " +
               std::to_string(s.cut_cycles) + " self-insertions, " + std::to_string(s.cut_depth) +
@@ -81,7 +95,21 @@ class SvgOut {
     out_ += "<rect x=\"";
     Num(x0_), out_ += "\" y=\"", Num(y0_), out_ += "\" width=\"", Num(w_), out_ += "\" height=\"";
     Num(h_);
-    out_ += "\" fill=\"#ffffff\"/>\n";
+    out_ += "\" fill=\"";
+    Color(kGroundRgb);
+    out_ += "\"/>\n";
+    if (scene_.paper && !print_) PaperFrame(*scene_.paper);
+  }
+
+  // The sheet's edge, thin, as the CAD program shows it.
+  void PaperFrame(const Extent& p) {
+    out_ += "<rect id=\"paper\" x=\"";
+    Num(p.min_x), out_ += "\" y=\"", Num(-p.max_y), out_ += "\" width=\"", Num(p.max_x - p.min_x);
+    out_ += "\" height=\"", Num(p.max_y - p.min_y), out_ += "\" fill=\"none\" stroke=\"";
+    Color(kPaperFrameRgb);
+    out_ += "\" stroke-width=\"";
+    Num(kPaperFrameWidthPx * unit_);
+    out_ += "\"/>\n";
   }
 
   void Item(const SceneItem& item) {
@@ -118,25 +146,24 @@ class SvgOut {
     }
   }
 
-  // A text is laid out on its own axes: x along the text, scaled so that a
-  // full-width character (one em) is as wide as the character width.
+  // A text is laid out on its own axes, x along the text, and its glyphs
+  // and gaps stretched or squeezed to the stored length: whatever font the
+  // viewer has, the text ends where the drawing says.
   void Text(const SceneItem& item) {
     const SceneText& t = scene_.Text(item);
     const double h = std::max(t.height, 1e-9);
-    const double sx = t.width > 0 ? t.width / h : 1.0;
     out_ += "<text transform=\"translate(";
     Num(t.anchor.x), Sp(), Num(-t.anchor.y);
     out_ += ") rotate(";
     Num(-t.angle * 180 / std::numbers::pi);
-    out_ += ") scale(";
-    Num(sx);
-    out_ += " 1)\" y=\"";
+    out_ += ")\" y=\"";
     Num(-kBaselineRise * h);
     out_ += "\" font-size=\"";
     Num(h);
-    if (t.spacing != 0) {
-      out_ += "\" letter-spacing=\"";
-      Num(t.spacing / sx);
+    if (t.length > 0) {
+      out_ += "\" textLength=\"";
+      Num(t.length);
+      out_ += "\" lengthAdjust=\"spacingAndGlyphs";
     }
     out_ += "\" font-family=\"";
     const std::string& font = scene_.fonts[t.font];
@@ -263,6 +290,7 @@ class SvgOut {
 
   const Scene& scene_;
   std::string& out_;
+  bool print_ = false;
   std::vector<Point2> arc_points_;
   double x0_ = 0, y0_ = 0, w_ = 1, h_ = 1, unit_ = 1;
   int width_px_ = 0, height_px_ = 0, decimals_ = 3;

@@ -1,6 +1,6 @@
 #pragma once
 // A scene as a standalone SVG: white ground, the view box fitted to the
-// drawing, one element per item in group "drawing" and, for "after" views,
+// scene's frame (the sheet, or the items when there is none), one element per item in group "drawing" and, for "after" views,
 // one mark per changed item in group "after-marks".
 #include <filesystem>
 #include <string>

@@ -61,7 +61,7 @@ size_t CountLines(const std::string& text) { return std::count(text.begin(), tex
 TEST(ConvertCommand, JapaneseNamesSurviveArgumentsReportAndBackup) {
   TempDir dir;
   const fs::path source = dir.path() / u8"平面図.jww", out = dir.path() / u8"出力";
-  fs::copy_file(fs::path(VARNELKO_SOURCE_DIR) / "samples" / u8"平面図.jww", source);
+  fs::copy_file(fs::path(VARNELKO_SOURCE_DIR) / "tests" / "data" / "random" / u8"平面図.jww", source);
   fs::create_directory(out);
   const std::vector<std::string> args = {"-o", PathToUtf8(out), "--color", PathToUtf8(source)};
   CliResult first = RunConvert(dir, args);

@@ -24,6 +24,12 @@ using test::ReadFile;
 using test::RunCli;
 using test::TempDir;
 
+size_t Count(const std::string& s, const std::string& what) {
+  size_t n = 0;
+  for (size_t at = s.find(what); at != std::string::npos; at = s.find(what, at + 1)) ++n;
+  return n;
+}
+
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   size_t start = 0;
@@ -34,7 +40,8 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-fs::path SamplesFolder() { return fs::path(VARNELKO_SOURCE_DIR) / "samples"; }
+// The random documents the tests know; samples/ holds drawings for people.
+fs::path SamplesFolder() { return fs::path(VARNELKO_SOURCE_DIR) / "tests" / "data" / "random"; }
 
 TEntHeader Header(uint16_t layer) {
   TEntHeader h;
@@ -237,8 +244,43 @@ TEST(CliInfo, BackupsShowTheMemoAsTheFileListDoes) {
 TEST(CliDump, PrintsTheWholeDrawingInTheFixedSchema) {
   TempDir dir;
   auto doc = TinyDrawing();
-  const test::CliResult run = RunCli({"dump", WriteDrawing(dir, "tiny.jww", *doc).string()});
+  doc->header.paper_size = 3;
+  doc->layer_groups[2].state = 0;
+  doc->layer_groups[2].scale = 50;
+  doc->layer_groups[2].name = Utf8ToCp932("設備");
+  doc->layers[2 * 16 + 5].name = Utf8ToCp932("配管");
+  doc->layers[2 * 16 + 5].state = 1;
+  doc->color_ex[8].color = 0xFFFFFF;
+  doc->color_ex[8].name = "white";
+  doc->line_type_ex[2].name = "dashed";
+  doc->text_types[9].color = 7;
+  test::CliResult run = RunCli({"dump", WriteDrawing(dir, "tiny.jww", *doc).string()});
   ASSERT_EQ(run.status, 0) << run.err;
+  // The drawing's header: every setting and table, each table on a line.
+  const size_t header_at = run.out.find("  \"header\":{\n");
+  const size_t header_end = run.out.find("\n  },\n", header_at);
+  ASSERT_NE(header_end, std::string::npos) << run.out.substr(0, 400);
+  const std::string header = run.out.substr(header_at, header_end + 5 - header_at);
+  for (const char* part : {
+           R"("paper_size":3,)",
+           R"({"name":"設備","state":0,"write_layer":)",
+           R"("scale":50,"protection":)",
+           R"({"name":"配管","state":1,"protection":)",
+           R"({"color":16777215,"width":)",
+           R"("name":"white","printer_color":)",
+           R"("name":"dashed","segment_count":)",
+           R"(,"color":7}])",
+           R"("text_settings":{"size":[)",
+           R"("jumps":[{"zoom":)",
+           R"("pen_colors":[{"screen_color":)",
+       }) {
+    EXPECT_NE(header.find(part), std::string::npos) << part;
+  }
+  EXPECT_EQ(Count(header, "\n      {\"name\":"), 16u);   // the layer groups
+  EXPECT_EQ(Count(header, "\"protection\""), 16u * 17);   // groups and their layers
+  EXPECT_EQ(Count(header, "\n      {\"color\":"), 257u);  // extended colours
+  EXPECT_EQ(Count(header, "\n      {\"values\":"), 33u);  // extended line types
+  run.out.erase(header_at, header.size() + 1);
   const std::string h = R"("header":{"group":3,"pen_style":1,"pen_color":2,"pen_width":1,)";
   const auto hdr = [&](int layer) {
     return h + R"("layer":)" + std::to_string(layer) + R"(,"layer_group":1,"flags":0})";
@@ -332,6 +374,8 @@ TEST(CliDump, FiguresAndFailures) {
       "{\n  \"format\":\"jws\",\n  \"signature\":\"JwsData\",\n  \"version\":600,\n";
   EXPECT_EQ(figure.out.substr(0, start.size()), start);
   EXPECT_NE(figure.out.find("\n  \"memo\":\"\",\n"), std::string::npos);
+  EXPECT_NE(figure.out.find("\n  \"header\":{\n    \"leading\":["), std::string::npos);
+  EXPECT_NE(figure.out.find("\n    \"group_scales\":["), std::string::npos);
   EXPECT_NE(figure.out.find("\n  \"images\":[]\n}\n"), std::string::npos);
 
   TempDir dir;

@@ -106,10 +106,13 @@ bool IsFigure(const std::filesystem::path& p) {
 }
 
 TEST(ScanPatch, SamplesTakeTheFastPathWithTheFullPathsBytes) {
-  auto files = DrawingsIn(std::filesystem::path(VARNELKO_SOURCE_DIR) / "samples");
-  ASSERT_FALSE(files.empty());
-  for (const auto& file : files) {
-    ExpectFastAndSame(test::ReadFile(file), IsFigure(file), file.filename().string());
+  const std::filesystem::path source = VARNELKO_SOURCE_DIR;
+  for (const auto& folder : {source / "samples", source / "tests" / "data" / "random"}) {
+    auto files = DrawingsIn(folder);
+    ASSERT_FALSE(files.empty()) << folder;
+    for (const auto& file : files) {
+      ExpectFastAndSame(test::ReadFile(file), IsFigure(file), file.filename().string());
+    }
   }
 }
 

@@ -48,6 +48,8 @@ void WriteLayeredDrawing(const fs::path& path, int lines) {
   JwwDocument doc = BuildJwwDocument({.entities = 0, .block_defs = 0});
   for (TLayerGroup& g : doc.layer_groups) g.name.clear();
   for (TLayer& l : doc.layers) l.name.clear();
+  ShowAllLayers(doc);
+  doc.header.paper_size = -1;  // no sheet: the lines are framed
   doc.layer_groups[1].name = Utf8ToCp932("1階");
   doc.layers[1 * 16 + 3].name = Utf8ToCp932("壁");
   for (int i = 0; i < lines; ++i) doc.store.Add(Line(0, i * 10, 100, i * 10 + 5, 1, 3));

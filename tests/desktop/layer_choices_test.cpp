@@ -2,10 +2,13 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "desktop/layer_choices.h"
 #include "desktop_fixtures.h"
 #include "document/cp932.h"
+#include "formats/jws/jws_file.h"
 #include "formats/jww/jww_file.h"
 #include "formats/loaded_drawing.h"
 #include "support/document_builder.h"
@@ -20,6 +23,7 @@ TEST(LayerTallyTest, NamesThatDifferBetweenDrawingsAreMarked) {
     JwwDocument doc = BuildJwwDocument({.entities = 0, .block_defs = 0});
     for (TLayerGroup& g : doc.layer_groups) g.name.clear();
     for (TLayer& l : doc.layers) l.name.clear();
+    ShowAllLayers(doc);
     doc.layer_groups[1].name = Utf8ToCp932(name);
     doc.layers[16 + 15].name = Utf8ToCp932("通り芯");
     TEntSen line;
@@ -40,6 +44,51 @@ TEST(LayerTallyTest, NamesThatDifferBetweenDrawingsAreMarked) {
   EXPECT_EQ(LayerItemText(tally, -1, 15), "F (3)");
   EXPECT_EQ(GroupItemText(tally, 16), "全て (3)");
   EXPECT_EQ(GroupItemCount(tally, 0), 0);
+}
+
+// Layers hidden in the drawings are marked: converting them changes nothing
+// anyone sees. Figures store no states and count for neither side.
+TEST(LayerTallyTest, HiddenGroupsAndLayersAreMarked) {
+  struct Case {
+    std::vector<std::pair<int32_t, int32_t>> states;  // group 2, its layer 4; per drawing
+    bool figure_too;
+    const char* group_item;
+    const char* layer_item;
+  };
+  const Case cases[] = {
+      {{{2, 2}}, false, "2 (0)", "4 (0)"},
+      {{{2, 0}}, false, "2 (0)", "4 (0) (非表示)"},
+      {{{0, 2}, {0, 3}}, true, "2 (0) (非表示)", "4 (0) (非表示)"},
+      {{{2, 0}, {2, 1}}, false, "2 (0)", "4 (0) (一部非表示)"},
+      {{{1, 2}}, false, "2 (0)", "4 (0)"},  // locked is still shown
+  };
+  for (const Case& c : cases) {
+    TempDir temp;
+    LayerTally tally;
+    int n = 0;
+    for (auto [group_state, layer_state] : c.states) {
+      JwwDocument doc = BuildJwwDocument({.entities = 0, .block_defs = 0});
+      for (TLayerGroup& g : doc.layer_groups) g.name.clear();
+      for (TLayer& l : doc.layers) l.name.clear();
+      ShowAllLayers(doc);
+      doc.layer_groups[2].state = group_state;
+      doc.layers[2 * 16 + 4].state = layer_state;
+      const std::filesystem::path file = temp.path() / ("d" + std::to_string(n++) + ".jww");
+      ASSERT_TRUE(WriteJwwFile(file, 700, doc));
+      LoadedDrawing drawing;
+      ASSERT_TRUE(drawing.Load(file, nullptr));
+      tally.Add(drawing);
+    }
+    if (c.figure_too) {
+      const std::filesystem::path file = temp.path() / "f.jws";
+      ASSERT_TRUE(WriteJwsFile(file, 600, BuildJwsDocument({.entities = 0, .block_defs = 0})));
+      LoadedDrawing drawing;
+      ASSERT_TRUE(drawing.Load(file, nullptr));
+      tally.Add(drawing);
+    }
+    EXPECT_EQ(GroupItemText(tally, 2), c.group_item) << c.layer_item;
+    EXPECT_EQ(LayerItemText(tally, 2, 4), c.layer_item) << c.layer_item;
+  }
 }
 
 TEST(LayerTallyReaderTest, CountsTheDrawingsOnceAndNothingAfterItIsGone) {

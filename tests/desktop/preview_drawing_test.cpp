@@ -125,6 +125,41 @@ TEST(PreviewDrawingTest, LinesAreClippedToThePictureAndPolygonsFilled) {
   EXPECT_EQ(painter.fills[0].second[2], (DevicePoint{20, 80}));
 }
 
+// The sheet: its edge thin on the white screen, white on grey in print;
+// "fit" frames it, not the items.
+TEST(PreviewDrawingTest, TheSheetShowsAsItsEdgeOnScreenAndAsPaperInPrint) {
+  for (render::SceneView view : {render::SceneView::kScreen, render::SceneView::kPrint}) {
+    render::Scene scene;
+    AddPolyline(scene, {{10, 10}, {20, 20}}, render::ItemShape::kPolyline, 0x00A000);
+    render::Extent sheet;
+    sheet.Add({-50, -40});
+    sheet.Add({50, 40});
+    scene.paper = sheet;
+    scene.frame = sheet;
+    scene.view = view;
+    const PreviewDrawing drawing(std::move(scene));
+    EXPECT_DOUBLE_EQ(drawing.Extent().width, 100);
+    EXPECT_DOUBLE_EQ(drawing.Extent().height, 80);
+    RecordingPainter painter;
+    drawing.Paint(painter, View(1, 100) * ViewTransform::Translate(50, -40), {0, 0, 100, 100});
+    const bool print = view == render::SceneView::kPrint;
+    EXPECT_EQ(painter.background, print ? 0xD8D8D8u : 0xFFFFFFu);
+    ASSERT_FALSE(painter.strokes.empty());
+    if (print) {
+      ASSERT_EQ(painter.fills.size(), 1u);
+      EXPECT_EQ(painter.fills[0].first, 0xFFFFFFu);
+      EXPECT_EQ(painter.fills[0].second[0], (DevicePoint{0, 100}));
+      EXPECT_EQ(painter.fills[0].second[2], (DevicePoint{100, 20}));
+      EXPECT_EQ(painter.strokes[0].pen.rgb, 0x00A000u);  // no edge: only the line
+    } else {
+      EXPECT_TRUE(painter.fills.empty());
+      EXPECT_EQ(painter.strokes[0].pen.rgb, render::kPaperFrameRgb);
+      EXPECT_EQ(painter.strokes[0].lines.size(), 4u);
+      EXPECT_EQ(painter.strokes[1].pen.rgb, 0x00A000u);
+    }
+  }
+}
+
 TEST(PreviewDrawingTest, ArcsGetAsManyPointsAsTheZoomNeeds) {
   render::Scene scene;
   render::ArcShape circle;

@@ -79,7 +79,7 @@ TEST_F(PersistenceTest, ShutdownWritesTheTwentyFiveKeysInOrder) {
                          "Comp/F1S3", "Comp/F1S4", "Comp/F1S5", "Set/FLD1", "Set/FLD2",
                          "Set/FNAM", "Set/FTYP", "JWW/C1", "JWW/C2", "JWW/C3", "JWW/C4",
                          "JWW/C5", "JWW/C6", "JWW/C7", "JWW/C8", "Preview/Shown",
-                         "Preview/Height", "Preview/After", "Preview/Print"}));
+                         "Preview/Height", "Preview/After", "Preview/Print", "Preview/Colour"}));
   EXPECT_TRUE(lines.contains("Form/F1_W=696"));
   EXPECT_TRUE(lines.contains("Form/F2_X=192"));
   EXPECT_TRUE(lines.contains("Comp/F1P1=160"));
@@ -153,7 +153,7 @@ TEST_F(PersistenceTest, ExitAsksAndOnlyYesCloses) {
   feedback_->answer_yes = true;
   w.MnuExitClick();
   EXPECT_FALSE(w.isVisible());
-  EXPECT_EQ(IniLines(ini()).size(), 25 + 4);  // and the preview pane's four
+  EXPECT_EQ(IniLines(ini()).size(), 25 + 5);  // and the preview pane's five
 }
 
 TEST_F(PersistenceTest, TheRealQuestionBoxAnswersInJapanese) {

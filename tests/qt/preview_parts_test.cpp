@@ -23,6 +23,8 @@ namespace {
 // A 100 x 50 rectangle with its lower left corner at (1000, 2000).
 std::shared_ptr<const PreviewDrawing> Rectangle() {
   JwwDocument doc = BuildJwwDocument({.entities = 0, .block_defs = 0});
+  ShowAllLayers(doc);
+  doc.header.paper_size = -1;  // no sheet: the rectangle is framed
   const double x[] = {1000, 1100, 1100, 1000}, y[] = {2000, 2000, 2050, 2050};
   for (int i = 0; i < 4; ++i) {
     TEntSen line;

@@ -116,10 +116,13 @@ TEST_F(PreviewTest, TheSwitchesChangeThePictureAndTheCountsFollowTheSettings) {
   EXPECT_NE(after, before);
   EXPECT_EQ(pane()->counts_text(), QString("線色 4 / 線種 4 を変更"));
 
+  auto* colour = pane()->findChild<QCheckBox*>("PreviewColour");
+  EXPECT_FALSE(colour->isEnabled()) << "colour is a choice of the print view";
   pane()->findChild<QCheckBox*>("PreviewPrint")->setChecked(true);
   WaitForPreview();
   const QImage after_print = Picture();
   EXPECT_NE(after_print, after);
+  EXPECT_TRUE(colour->isEnabled());
 
   // The print view of the drawing as it is: nothing is auxiliary yet.
   pane()->findChild<QCheckBox*>("PreviewAfter")->setChecked(false);
@@ -152,7 +155,7 @@ TEST_F(PreviewTest, AFileThatCannotBeReadShowsWhyInThePane) {
 TEST_F(PreviewTest, ThePaneItsHeightAndItsSwitchesPersist) {
   Start();
   EXPECT_TRUE(pane()->isVisible());
-  pane()->SetSwitches(true, true);
+  pane()->SetSwitches(true, true, true);
   Close();
   {
     const std::string ini_text = ReadFile(ToFsPath(ini()));
@@ -161,12 +164,15 @@ TEST_F(PreviewTest, ThePaneItsHeightAndItsSwitchesPersist) {
     EXPECT_LT(ini_text.find("C8="), section) << "the new keys follow the old ones";
     EXPECT_NE(ini_text.find("After=1", section), std::string::npos);
     EXPECT_NE(ini_text.find("Print=1", section), std::string::npos);
+    EXPECT_NE(ini_text.find("Colour=1", section), std::string::npos);
     EXPECT_NE(ini_text.find("Shown=1", section), std::string::npos);
   }
   temp_.Write("program/varnelko.ini", "[Preview]\nShown=1\nHeight=150\nAfter=1\nPrint=0\n");
   Start();
   EXPECT_TRUE(pane()->after());
   EXPECT_FALSE(pane()->print());
+  EXPECT_FALSE(pane()->colour());
+  EXPECT_FALSE(pane()->findChild<QCheckBox*>("PreviewColour")->isEnabled());
   EXPECT_EQ(window_->findChild<QSplitter*>("Splitter2")->sizes().value(1), 150);
   window_->ShowPreview(false);
   EXPECT_FALSE(pane()->isVisible());

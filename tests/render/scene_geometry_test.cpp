@@ -143,12 +143,12 @@ TEntMoji TextOf(const char* utf8, double x, double y, double ex, double ey, doub
   return t;
 }
 
-TEST(SceneTexts, AnchorAtTheStartPointDirectionAndSizeFromTheEndPoint) {
+TEST(SceneTexts, AnchorAtTheStartPointDirectionFromTheEndPointHeightAsStored) {
   JwwDocument doc = test::EmptyDrawing();
-  doc.layer_groups[0].scale = 50;  // ignored: the end point tells the size
+  doc.layer_groups[0].scale = 50;  // says what a millimetre stands for, not how texts look
   // Three full-width characters of 3, drawn upwards.
   doc.store.Add(TextOf("圧縮材", 5, 5, 5, 14, 3));
-  // "AB" is two half-width characters: one full width long; drawn at 1:10.
+  // "AB" is one full width of 2 long on paper, stored 20 long: stretched to it.
   doc.store.Add(TextOf("AB", 0, 0, 20, 0, 2));
   const Scene scene = BuildScene(doc);
   ASSERT_EQ(scene.texts.size(), 2u);
@@ -157,27 +157,49 @@ TEST(SceneTexts, AnchorAtTheStartPointDirectionAndSizeFromTheEndPoint) {
   EXPECT_NEAR(up.angle, kPi / 2, 1e-12);
   EXPECT_NEAR(up.height, 3, 1e-12);
   EXPECT_NEAR(up.length, 9, 1e-12);
+  ExpectNear(up.End(), {5, 14});
   EXPECT_EQ(up.utf8, "圧縮材");
   EXPECT_EQ(scene.fonts[up.font], "ＭＳ ゴシック");
   EXPECT_EQ(scene.fonts.size(), 1u);
-  EXPECT_NEAR(scene.texts[1].height, 20, 1e-12);
-  // The extent holds the whole box: from x 2 (5 - height 3) to y 14.
+  EXPECT_NEAR(scene.texts[1].height, 2, 1e-12);
+  EXPECT_NEAR(scene.texts[1].length, 20, 1e-12);
+  // The extent holds the whole boxes: the upright one from x 2 (5 - height 3) to y 14.
   EXPECT_NEAR(scene.extent.min_x, 0, 1e-12);
-  EXPECT_NEAR(scene.extent.max_y, 20, 1e-9);
+  EXPECT_NEAR(scene.extent.max_x, 20, 1e-12);
+  EXPECT_NEAR(scene.extent.max_y, 14, 1e-9);
 }
 
-TEST(SceneTexts, WithoutAnEndPointTheAngleInDegreesAndTheGroupScaleDecide) {
-  JwwDocument doc = test::EmptyDrawing();
-  doc.layer_groups[2].scale = 100;
-  TEntMoji t = TextOf("文字", 1, 2, 1, 2, 2.5);
-  t.angle = 90;
-  t.header.layer_group = 2;
-  doc.store.Add(t);
-  const Scene scene = BuildScene(doc);
-  ASSERT_EQ(scene.texts.size(), 1u);
-  EXPECT_NEAR(scene.texts[0].angle, kPi / 2, 1e-12);
-  EXPECT_NEAR(scene.texts[0].height, 250, 1e-9);
-  EXPECT_NEAR(scene.texts[0].length, 500, 1e-9);
+// Sizes are millimetres on paper as the coordinates are: the group scale
+// never enlarges a text, also when its end equals its start.
+TEST(SceneTexts, TextsWhoseEndIsTheirStartKeepTheirStoredSizeAtAnyScale) {
+  struct Case {
+    const char* text;
+    double size, spacing, angle, group_scale;
+    double length;  // expected: the characters' length on paper
+  };
+  const Case cases[] = {
+      {"Printer_Orientation = 0", 3, 0.5, 0, 100, 23 * 1.5 + 22 * 0.5},
+      {"View_Direct2d = 1", 3, 0.5, 0, 500, 17 * 1.5 + 16 * 0.5},
+      {"文字", 2.5, 0, 90, 1, 5},
+      {"", 3, 0, 0, 100, 0},
+  };
+  for (const Case& c : cases) {
+    JwwDocument doc = test::EmptyDrawing();
+    doc.layer_groups[2].scale = c.group_scale;
+    TEntMoji t = TextOf(c.text, 0, -1000, 0, -1000, c.size);
+    t.spacing = c.spacing;
+    t.angle = c.angle;
+    t.header.layer_group = 2;
+    doc.store.Add(t);
+    const Scene scene = BuildScene(doc);
+    ASSERT_EQ(scene.texts.size(), 1u) << c.text;
+    const SceneText& drawn = scene.texts[0];
+    EXPECT_NEAR(drawn.angle, c.angle * kPi / 180, 1e-12) << c.text;
+    EXPECT_NEAR(drawn.height, c.size, 1e-12) << c.text;
+    EXPECT_NEAR(drawn.spacing, c.spacing, 1e-12) << c.text;
+    EXPECT_NEAR(drawn.length, c.length, 1e-9) << c.text;
+    ExpectNear(drawn.anchor, {0, -1000});
+  }
 }
 
 TEST(SceneTexts, InsertionsTurnAndScaleTexts) {

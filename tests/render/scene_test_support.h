@@ -5,6 +5,7 @@
 #include "document/cp932.h"
 #include "document/jww_document.h"
 #include "render/scene.h"
+#include "support/document_builder.h"
 
 namespace varnelko::test {
 
@@ -40,11 +41,20 @@ inline TEntBlockDef DefOf(int32_t number, const char* name) {
   return d;
 }
 
-// A version 700 drawing with every layer group at scale 1.
+// Every layer shown and no sheet that could leave items out of the print
+// view: every record of `doc` is drawn.
+inline void ShowEverything(JwwDocument& doc) {
+  ShowAllLayers(doc);
+  doc.header.paper_size = -1;
+}
+
+// A version 700 drawing on A0 paper, every layer group at scale 1 and
+// every layer editable, as a new drawing has them.
 inline JwwDocument EmptyDrawing() {
   JwwDocument doc;
   doc.header.version = 700;
-  for (TLayerGroup& g : doc.layer_groups) g.scale = 1;
+  for (TLayerGroup& g : doc.layer_groups) g.scale = 1, g.state = 2;
+  for (TLayer& l : doc.layers) l.state = 2;
   return doc;
 }
 

@@ -164,7 +164,8 @@ TEST(SceneAfter, MarksEqualTheConversionsCountsAndPrintDiffersByThem) {
   test::BuildOptions build;
   build.entities = 700;
   build.block_defs = 0;
-  const JwwDocument doc = test::BuildJwwDocument(build);
+  JwwDocument doc = test::BuildJwwDocument(build);
+  test::ShowEverything(doc);
   for (auto slots : {std::array<int32_t, 8>{16, 16, 1, 1, 1, 0, 1, 0},
                      std::array<int32_t, 8>{3, 16, 1, 0, 0, 0, 0, 0},
                      std::array<int32_t, 8>{16, 5, 0, 1, 0, 0, 1, 0}}) {

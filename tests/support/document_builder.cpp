@@ -342,4 +342,9 @@ JwsDocument BuildJwsDocument(const BuildOptions& options) {
   return doc;
 }
 
+void ShowAllLayers(JwwDocument& doc) {
+  for (TLayerGroup& g : doc.layer_groups) g.state = 2;
+  for (TLayer& l : doc.layers) l.state = 2;
+}
+
 }  // namespace varnelko::test

@@ -22,6 +22,10 @@ struct BuildOptions {
 // Values are those a writer keeps unchanged (normalised headers, clean
 // strings), so that load(write(doc)) == doc.
 JwwDocument BuildJwwDocument(const BuildOptions& options);
+
+// Every layer group and layer shown and editable (the builder's random
+// states hide some), for tests that need every entity drawn.
+void ShowAllLayers(JwwDocument& doc);
 JwsDocument BuildJwsDocument(const BuildOptions& options);
 
 }  // namespace varnelko::test

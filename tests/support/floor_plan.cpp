@@ -1,71 +1,31 @@
 #include "support/floor_plan.h"
 
-#include <cstring>
-#include <numbers>
-
 #include "document/cp932.h"
+#include "support/drafting.h"
 
 namespace varnelko::test {
 namespace {
 
-constexpr double kScale = 50;  // 1:50, coordinates in millimetres
-constexpr double kPi = std::numbers::pi;
+constexpr double kScale = 50;  // 1:50, laid out here in real millimetres
 
 enum Layer : uint16_t { kWall = 0, kFitting = 1, kFurniture = 2, kDims = 3, kText = 4, kGrid = 5, kDraft = 15 };
 
-TEntHeader Pen(uint16_t layer, uint16_t color, uint8_t style = 1) {
-  TEntHeader h;
-  h.layer = layer;
-  h.pen_color = color;
-  h.pen_style = style;
-  h.pen_width = 0;
-  return h;
-}
-
 TEntSen Line(uint16_t layer, uint16_t color, double x1, double y1, double x2, double y2,
              uint8_t style = 1) {
-  TEntSen e;
-  e.header = Pen(layer, color, style);
-  e.start_x = x1, e.start_y = y1, e.end_x = x2, e.end_y = y2;
-  return e;
+  return test::Line(Pen(layer, color, style), x1, y1, x2, y2);
 }
 
 TEntEnko Arc(uint16_t layer, uint16_t color, double cx, double cy, double r, double start,
              double sweep, double flatness = 1, double tilt = 0) {
-  TEntEnko e;
-  e.header = Pen(layer, color);
-  e.center_x = cx, e.center_y = cy, e.radius = r;
-  e.start_angle = start, e.arc_angle = sweep, e.tilt_angle = tilt, e.flatness = flatness;
-  e.full_circle = sweep >= 2 * kPi ? 1 : 0;
-  return e;
+  return test::Arc(Pen(layer, color), cx, cy, r, start, sweep, flatness, tilt);
 }
 
-// A text of `size` millimetres on paper; its end point is where Jw_cad puts
-// it: as long as the characters on paper, times the scale.
 TEntMoji Text(uint16_t layer, const char* utf8, double x, double y, double size) {
-  TEntMoji t;
-  t.header = Pen(layer, 2);
-  t.text = Utf8ToCp932(utf8);
-  double units = 0;
-  for (size_t i = 0; i < t.text.size(); ++i) {
-    const auto b = static_cast<unsigned char>(t.text[i]);
-    const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-    units += lead ? 1.0 : 0.5;
-    if (lead) ++i;
-  }
-  t.start_x = x, t.start_y = y;
-  t.end_x = x + units * size * kScale, t.end_y = y;
-  t.text_type = 0;
-  t.size_x = t.size_y = size;
-  t.font = Utf8ToCp932("ＭＳ ゴシック");
-  return t;
+  return test::Text(Pen(layer, 2), utf8, x, y, size, kScale);
 }
 
 void Rect(EntityList& l, uint16_t layer, uint16_t color, double x1, double y1, double x2, double y2) {
-  l.Add(Line(layer, color, x1, y1, x2, y1));
-  l.Add(Line(layer, color, x2, y1, x2, y2));
-  l.Add(Line(layer, color, x2, y2, x1, y2));
-  l.Add(Line(layer, color, x1, y2, x1, y1));
+  test::Rect(l, Pen(layer, color), x1, y1, x2, y2);
 }
 
 TEntBlock Insert(int32_t number, double x, double y, double angle = 0, double sx = 1) {
@@ -78,22 +38,7 @@ TEntBlock Insert(int32_t number, double x, double y, double angle = 0, double sx
 
 // A horizontal dimension from x1 to x2, its line at `y`, measured from `from_y`.
 TEntSunpo Dimension(double x1, double x2, double y, double from_y) {
-  TEntSunpo d;
-  d.header = Pen(kDims, 1);
-  d.line = Line(kDims, 1, x1, y, x2, y);
-  const std::string value = std::to_string(static_cast<int>(x2 - x1));
-  d.text = Text(kDims, value.c_str(), 0, 0, 2.5);
-  const double length = d.text.end_x;
-  d.text.start_x = (x1 + x2 - length) / 2, d.text.start_y = y + 50;
-  d.text.end_x = d.text.start_x + length, d.text.end_y = y + 50;
-  d.aux_lines[0] = Line(kDims, 1, x1, from_y, x1, y + 150);
-  d.aux_lines[1] = Line(kDims, 1, x2, from_y, x2, y + 150);
-  const double xs[] = {x1, x2, x1, x2};
-  for (int i = 0; i < 4; ++i) {
-    d.points[i].header = Pen(kDims, 1, 0);
-    d.points[i].x = xs[i], d.points[i].y = i < 2 ? y : from_y;
-  }
-  return d;
+  return test::Dimension(Pen(kDims, 1), x1, from_y, x2, from_y, y - from_y, kScale, kScale);
 }
 
 TEntBlockDef Door() {
@@ -193,13 +138,10 @@ const char* const kLayerNames[16] = {"壁", "建具", "家具", "寸法", "文�
 }  // namespace
 
 JwwDocument BuildFloorPlan() {
-  JwwDocument doc;
-  doc.header.signature = "JwwData.";
-  doc.header.version = 700;
-  doc.header.memo = Utf8ToCp932("1階平面図 S=1:50");
-  for (TLayerGroup& g : doc.layer_groups) g.scale = kScale;
+  JwwDocument doc = NewDrawing(700, "1階平面図 S=1:50", kScale, 3);
   doc.layer_groups[0].name = Utf8ToCp932("1F平面");
   for (int l = 0; l < 16; ++l) doc.layers[l].name = Utf8ToCp932(kLayerNames[l]);
+  doc.layer_groups[1].name = Utf8ToCp932("図枠");
   EntityStore& s = doc.store;
   s.block_defs = {Door(), Window()};
   Walls(s);
@@ -211,6 +153,10 @@ JwwDocument BuildFloorPlan() {
   GridAndDimensions(s);
   Texts(s);
   Draft(s);
+  // Laid out in real millimetres round the house; stored on paper, centred
+  // on the A3 sheet.
+  ToPaper(s, -3640, -2200, kScale);
+  SheetFrame(s, 420, 297, 1, 0, "1階平面図", "S=1:50  A3", "A-101");
   return doc;
 }
 

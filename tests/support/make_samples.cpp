@@ -1,5 +1,8 @@
 // Writes the bundled sample drawings with the project's own writers:
-//   varnelko_make_samples [FOLDER]   (default: the samples/ folder of the source tree)
+//   varnelko_make_samples [FOLDER]            drawings a drafter recognises
+//                                             (default: samples/ of the source tree)
+//   varnelko_make_samples --random [FOLDER]   the random documents the tests
+//                                             use (default: tests/data/random/)
 // The same build always gives the same files.
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +13,8 @@
 #include "formats/jws/jws_file.h"
 #include "formats/jww/jww_file.h"
 #include "support/document_builder.h"
+#include "support/floor_plan.h"
+#include "support/sample_drawings.h"
 
 namespace {
 
@@ -36,6 +41,13 @@ void NameLayers(varnelko::JwwDocument& doc) {
   }
 }
 
+bool WriteJwwDrawing(const fs::path& folder, const char* file, varnelko::JwwDocument& doc) {
+  varnelko::FormatError error;
+  const bool ok = varnelko::WriteJwwFile(folder / file, doc.header.version, doc, &error);
+  if (!ok) std::fprintf(stderr, "%s: %s\n", file, error.Describe().c_str());
+  return ok;
+}
+
 bool WriteJwwSample(const fs::path& folder, const JwwSample& sample) {
   auto doc = std::make_unique<varnelko::JwwDocument>(
       varnelko::test::BuildJwwDocument(sample.options));
@@ -49,10 +61,9 @@ bool WriteJwwSample(const fs::path& folder, const JwwSample& sample) {
   return ok;
 }
 
-bool WriteJwsSample(const fs::path& folder, const char* file, const BuildOptions& options) {
-  const varnelko::JwsDocument doc = varnelko::test::BuildJwsDocument(options);
+bool WriteJwsFigure(const fs::path& folder, const char* file, const varnelko::JwsDocument& doc) {
   varnelko::FormatError error;
-  const bool ok = varnelko::WriteJwsFile(folder / file, options.version, doc, &error);
+  const bool ok = varnelko::WriteJwsFile(folder / file, doc.version, doc, &error);
   if (!ok) std::fprintf(stderr, "%s: %s\n", file, error.Describe().c_str());
   return ok;
 }
@@ -68,12 +79,7 @@ BuildOptions Options(int32_t version, size_t entities, size_t block_defs, uint32
   return options;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  const fs::path folder = argc > 1 ? fs::path(argv[1]) : fs::path(VARNELKO_SOURCE_DIR) / "samples";
-  std::error_code ec;
-  fs::create_directories(folder, ec);
+bool WriteRandom(const fs::path& folder) {
   const JwwSample drawings[] = {
       {"平面図.jww", "平面図 縮尺1/100 (サンプル)", Options(700, 60, 3, 11, 1)},
       {"詳細図.jww", "詳細図 S=1/20", Options(600, 40, 2, 12)},
@@ -81,7 +87,32 @@ int main(int argc, char** argv) {
   };
   bool ok = true;
   for (const JwwSample& sample : drawings) ok = WriteJwwSample(folder, sample) && ok;
-  ok = WriteJwsSample(folder, "部品.jws", Options(600, 30, 2, 14)) && ok;
+  return WriteJwsFigure(folder, "部品.jws", varnelko::test::BuildJwsDocument(Options(600, 30, 2, 14))) && ok;
+}
+
+bool WriteDrafted(const fs::path& folder) {
+  using namespace varnelko::test;
+  bool ok = true;
+  for (auto [file, doc] : {std::pair{"平面図.jww", BuildFloorPlan()},
+                           std::pair{"詳細図.jww", BuildFoundationDetail()},
+                           std::pair{"old.jww", BuildOldSitePlan()}}) {
+    ok = WriteJwwDrawing(folder, file, doc) && ok;
+  }
+  return WriteJwsFigure(folder, "部品.jws", BuildToiletFigure()) && ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const bool random = argc > 1 && std::string(argv[1]) == "--random";
+  const int folder_arg = random ? 2 : 1;
+  const fs::path source = VARNELKO_SOURCE_DIR;
+  const fs::path folder = argc > folder_arg ? fs::path(argv[folder_arg])
+                          : random          ? source / "tests" / "data" / "random"
+                                            : source / "samples";
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  const bool ok = random ? WriteRandom(folder) : WriteDrafted(folder);
   if (ok) std::printf("samples written to %s\n", folder.string().c_str());
   return ok ? 0 : 1;
 }
