@@ -59,8 +59,10 @@ bool SystemFeedback::AskYesNo(const std::string& text) {
   return Box(text, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
-void SystemFeedback::ReportBox(const std::string& text, const std::string& details) {
-  Box(details.empty() ? text : text + "\n\n" + details, MB_OK | MB_ICONWARNING);
+void SystemFeedback::ReportBox(const std::string& text, const std::vector<FailureRow>& rows) {
+  std::string lines;
+  for (const FailureRow& row : rows) lines += "\n" + row.name + "  " + row.reason;
+  Box(rows.empty() ? text : text + "\n" + lines, MB_OK | MB_ICONWARNING);
 }
 
 std::filesystem::path SystemFeedback::ChooseFolder(const std::string& title,

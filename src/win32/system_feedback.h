@@ -16,7 +16,7 @@ class SystemFeedback : public UserFeedback {
   void InfoBox(const std::string& text) override;
   void ConfirmBox(const std::string& text) override;
   bool AskYesNo(const std::string& text) override;
-  void ReportBox(const std::string& text, const std::string& details) override;
+  void ReportBox(const std::string& text, const std::vector<FailureRow>& rows) override;
   void Status(const std::string&) override {}
   std::filesystem::path ChooseFolder(const std::string& title,
                                      const std::filesystem::path& start_folder) override;
