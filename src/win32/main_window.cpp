@@ -391,7 +391,7 @@ void MainWindow::FormShow() {
   SendMessageW(Control(kComboBox1), CB_SETCURSEL, v.file_type, 0);
   SetWindowTextW(Control(kEdit2), state_.output_folder.c_str());
   dialog_->SetPosition(v.dialog_left, v.dialog_top);
-  preview_->SetSwitches(v.preview_after != 0, v.preview_print != 0);
+  preview_->SetSwitches(v.preview_after != 0, v.preview_print != 0, v.preview_colour != 0);
   ShowPreview(v.preview_shown != 0);
   ClearList();
   Layout();
@@ -418,6 +418,7 @@ void MainWindow::FormClose() {
   v.preview_height = state_.preview_height;
   v.preview_after = preview_->after();
   v.preview_print = preview_->print();
+  v.preview_colour = preview_->colour();
   commands_.ShutDown(v);
 }
 

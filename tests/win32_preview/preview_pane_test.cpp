@@ -51,6 +51,8 @@ TEntSen Line(double x0, double y0, double x1, double y1, uint16_t group, uint16_
 // Three lines on group 1 and a frame on group 0.
 void WriteDrawing(const fs::path& path) {
   JwwDocument doc = test::BuildJwwDocument({.entities = 0, .block_defs = 0});
+  test::ShowAllLayers(doc);
+  doc.header.paper_size = -1;  // no sheet: the lines are framed
   for (int i = 0; i < 3; ++i) doc.store.Add(Line(0, i * 10, 100, i * 10 + 5, 1, 3));
   doc.store.Add(Line(-10, -10, 110, -10, 0, 0));
   doc.store.Add(Line(110, -10, 110, 110, 0, 0));
@@ -165,11 +167,16 @@ TEST_F(PreviewPaneTest, TheSwitchesAndSettingsChangeThePictureAndTheCounts) {
   EXPECT_GT(changed, 50) << "the converted lines look different";
 
   // The state the main window keeps in the ini.
-  pane_.SetSwitches(false, true);
+  pane_.SetSwitches(false, true, true);
   EXPECT_FALSE(pane_.after());
   EXPECT_TRUE(pane_.print());
+  EXPECT_TRUE(pane_.colour());
+  EXPECT_TRUE(IsWindowEnabled(Child(L"カラー")));
   Wait();
   EXPECT_NE(pane_.canvas()->drawing(), nullptr);
+  // "カラー" means something only for the print view.
+  SendMessageW(Child(L"印刷イメージ"), BM_CLICK, 0, 0);
+  EXPECT_FALSE(IsWindowEnabled(Child(L"カラー")));
 }
 
 TEST_F(PreviewPaneTest, AFileThatCannotBeReadShowsWhyAndClearShowsNothing) {

@@ -16,7 +16,7 @@ namespace varnelko::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"VarnelkoPreviewPane";
-enum ChildId : int { kAfterId = 1, kPrintId, kFitId, kCanvasId, kCountsId };
+enum ChildId : int { kAfterId = 1, kPrintId, kFitId, kCanvasId, kCountsId, kColourId };
 
 HWND MakeChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
   return CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 1, 1, parent,
@@ -101,7 +101,7 @@ LRESULT PreviewPane::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_SETFONT:
       font_ = reinterpret_cast<HFONT>(wp);
-      for (HWND child : {after_, print_, fit_, canvas_->hwnd(), counts_}) {
+      for (HWND child : {after_, print_, colour_, fit_, canvas_->hwnd(), counts_}) {
         SendMessageW(child, WM_SETFONT, wp, FALSE);
       }
       Layout();
@@ -111,7 +111,9 @@ LRESULT PreviewPane::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       return reinterpret_cast<LRESULT>(font_);
     case WM_COMMAND:
       if (HIWORD(wp) != BN_CLICKED) break;
+      if (LOWORD(wp) == kPrintId) EnableWindow(colour_, print());
       if (LOWORD(wp) == kAfterId || LOWORD(wp) == kPrintId) Reload(true);
+      if (LOWORD(wp) == kColourId && print()) Reload(true);
       if (LOWORD(wp) == kFitId) canvas_->Fit();
       return 0;
     default:
@@ -126,6 +128,9 @@ void PreviewPane::CreateChildren() {
                                             [this](const PreviewResult& r) { Show(r); });
   after_ = MakeChild(hwnd_, WC_BUTTONW, L"変換後", BS_AUTOCHECKBOX | WS_TABSTOP, kAfterId);
   print_ = MakeChild(hwnd_, WC_BUTTONW, L"印刷イメージ", BS_AUTOCHECKBOX | WS_TABSTOP, kPrintId);
+  // The print view is black as it prints unless "カラー" asks for its colours.
+  colour_ = MakeChild(hwnd_, WC_BUTTONW, L"カラー", BS_AUTOCHECKBOX | WS_TABSTOP, kColourId);
+  EnableWindow(colour_, FALSE);
   fit_ = MakeChild(hwnd_, WC_BUTTONW, L"全体表示", BS_PUSHBUTTON | WS_TABSTOP, kFitId);
   canvas_->Create(hwnd_, kCanvasId);
   counts_ = MakeChild(hwnd_, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, kCountsId);
@@ -143,7 +148,7 @@ void PreviewPane::Layout() {
   const int row = text_height + px(10), gap = px(2);
   const int check = GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi) + px(8);
   int x = 0;
-  for (HWND box : {after_, print_}) {
+  for (HWND box : {after_, print_, colour_}) {
     const int width = TextSize(box, WindowText(box)).cx + check;
     MoveWindow(box, x, gap, width, row, TRUE);
     x += width + px(8);
@@ -196,15 +201,18 @@ void PreviewPane::Clear() {
   Reload(false);
 }
 
-void PreviewPane::SetSwitches(bool after, bool print) {
-  if (after == this->after() && print == this->print()) return;
+void PreviewPane::SetSwitches(bool after, bool print, bool colour) {
+  if (after == this->after() && print == this->print() && colour == this->colour()) return;
   SendMessageW(after_, BM_SETCHECK, after ? BST_CHECKED : BST_UNCHECKED, 0);
   SendMessageW(print_, BM_SETCHECK, print ? BST_CHECKED : BST_UNCHECKED, 0);
+  SendMessageW(colour_, BM_SETCHECK, colour ? BST_CHECKED : BST_UNCHECKED, 0);
+  EnableWindow(colour_, print);
   Reload(true);
 }
 
 bool PreviewPane::after() const { return Checked(after_); }
 bool PreviewPane::print() const { return Checked(print_); }
+bool PreviewPane::colour() const { return Checked(colour_); }
 bool PreviewPane::Pending() const {
   return (loader_ && loader_->Pending()) || canvas_->PicturePending();
 }
@@ -231,7 +239,7 @@ void PreviewPane::Reload(bool same_file) {
     canvas_->SetMessage(texts::kLoading);
   }
   SetCounts(texts::kLoading);
-  loader_->Request({file_, after(), print(), settings_});
+  loader_->Request({file_, after(), print(), print() && colour(), settings_});
 }
 
 void PreviewPane::Show(const PreviewResult& result) {

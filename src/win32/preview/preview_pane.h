@@ -54,11 +54,13 @@ class PreviewPane {
   // Shows nothing and forgets the drawing (a new folder listed, no row).
   void Clear();
 
-  // The state kept in the ini's section "Preview" ("After", "Print"); the
-  // pane's height and whether it is shown belong to the main window.
-  void SetSwitches(bool after, bool print);
+  // The state kept in the ini's section "Preview" ("After", "Print",
+  // "Colour"); the pane's height and whether it is shown belong to the main
+  // window.
+  void SetSwitches(bool after, bool print, bool colour = false);
   bool after() const;
   bool print() const;
+  bool colour() const;
 
   // For tests and screenshots: a request whose picture has not arrived yet,
   // the counts line, and the message shown instead of a picture.
@@ -80,7 +82,7 @@ class PreviewPane {
   std::unique_ptr<WindowPost> post_;
   std::unique_ptr<PreviewLoader> loader_;
   HWND hwnd_ = nullptr;
-  HWND after_ = nullptr, print_ = nullptr, fit_ = nullptr, counts_ = nullptr;
+  HWND after_ = nullptr, print_ = nullptr, colour_ = nullptr, fit_ = nullptr, counts_ = nullptr;
   HFONT font_ = nullptr;  // given by the main window, not owned
   bool shown_ = true;
   std::filesystem::path file_;
