@@ -42,7 +42,9 @@ TEST(BatchRunnerTest, AStoppedRunFinishesWhatItStartedAndCountsTheRestAsNotStart
   EXPECT_FALSE(runner.Running());
   EXPECT_TRUE(runner.Stopped());
   const RunReport report = MakeRunReport(outcomes);
-  EXPECT_GT(report.not_started, 30);
+  // How far the worker got before the stop depends on the scheduler; that
+  // it left files unstarted does not.
+  EXPECT_GT(report.not_started, 0);
   EXPECT_EQ(report.converted + report.not_started, 40);
   EXPECT_EQ(report.failed, 0);
   EXPECT_EQ(RunStatusText(report, true), "変換作業を中止しました。");
