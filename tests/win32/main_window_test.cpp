@@ -100,7 +100,7 @@ TEST_F(MainWindowTest, ListsAFolderWithMemosThenSortsByHeaderClicks) {
   // Listed by name, letter case aside; the hidden file is left out.
   EXPECT_EQ(Column(0), (std::vector<std::string>{"notes.txt", "old.jww", "平面図.jww", "部品.jws"}));
   EXPECT_EQ(Column(2), (std::vector<std::string>{".TXT", ".JWW", ".JWW", ".JWS"}));
-  EXPECT_EQ(Cell(2, 3), "平面図 縮尺1/100 (サンプル)");
+  EXPECT_EQ(Cell(2, 3), "1階平面図 S=1:50");
   EXPECT_EQ(Cell(0, 3), "");
   // "12345" is five bytes, right-aligned by blanks in a field of at least 3.
   EXPECT_GE(Cell(0, 1).size(), 3u);
@@ -127,7 +127,7 @@ TEST_F(MainWindowTest, ListsAFolderWithMemosThenSortsByHeaderClicks) {
   }
   // Memos moved with their rows.
   for (int row = 0; row < RowCount(); ++row) {
-    if (Cell(row, 0) == "平面図.jww") EXPECT_EQ(Cell(row, 3), "平面図 縮尺1/100 (サンプル)");
+    if (Cell(row, 0) == "平面図.jww") EXPECT_EQ(Cell(row, 3), "1階平面図 S=1:50");
   }
 }
 

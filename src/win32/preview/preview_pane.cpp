@@ -231,7 +231,7 @@ void PreviewPane::Reload(bool same_file) {
     canvas_->SetMessage(texts::kLoading);
   }
   SetCounts(texts::kLoading);
-  loader_->Request({file_, after(), print(), settings_});
+  loader_->Request({file_, after(), print(), /*colour=*/false, settings_});
 }
 
 void PreviewPane::Show(const PreviewResult& result) {
