@@ -59,7 +59,8 @@ bool SaveWindowPng(HWND window, const std::wstring& path) {
   RECT r;
   GetClientRect(window, &r);
   MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
-  MENUBARINFO menu{sizeof(menu)};
+  MENUBARINFO menu{};
+  menu.cbSize = sizeof(menu);
   if (GetMenu(window) && GetMenuBarInfo(window, OBJID_MENU, 0, &menu)) r.top = menu.rcBar.top;
   const int width = r.right - r.left, height = r.bottom - r.top;
   HDC screen = GetDC(nullptr);
