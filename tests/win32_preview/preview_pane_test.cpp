@@ -48,9 +48,12 @@ TEntSen Line(double x0, double y0, double x1, double y1, uint16_t group, uint16_
   return line;
 }
 
-// Three lines on group 1 and a frame on group 0.
+// Three lines on group 1 and a frame on group 0, every layer shown and at
+// full size on the sheet, which the pane fits.
 void WriteDrawing(const fs::path& path) {
   JwwDocument doc = test::BuildJwwDocument({.entities = 0, .block_defs = 0});
+  test::ShowAllLayers(doc);
+  for (TLayerGroup& group : doc.layer_groups) group.scale = 1;
   for (int i = 0; i < 3; ++i) doc.store.Add(Line(0, i * 10, 100, i * 10 + 5, 1, 3));
   doc.store.Add(Line(-10, -10, 110, -10, 0, 0));
   doc.store.Add(Line(110, -10, 110, 110, 0, 0));
