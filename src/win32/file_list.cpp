@@ -100,6 +100,9 @@ void MainWindow::ShowRows(std::vector<ListRow> rows) {
     SelectNames(std::exchange(names_to_select_, {}));
   }
   InvalidateRect(list, nullptr, TRUE);
+  // The focus may stay on the row it had in the last listing, which
+  // notifies no change: the preview, cleared with the list, follows here.
+  UpdatePreview();
   if (count == 0) {
     FinishListing(ListedText(0, state_.listed_folder));
     return;
@@ -169,11 +172,11 @@ void MainWindow::SelectNames(const std::vector<std::filesystem::path>& names) {
   }
   if (top < 0) return;
   HWND list = Control(kStringGrid1);
-  ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-  ListView_SetItemState(list, top, LVIS_FOCUSED, LVIS_FOCUSED);
+  ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
   for (int row = top; row <= bottom; ++row) {
     ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
   }
+  ListView_SetItemState(list, top, LVIS_FOCUSED, LVIS_FOCUSED);
   ListView_EnsureVisible(list, top, FALSE);
 }
 

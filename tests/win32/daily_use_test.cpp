@@ -20,6 +20,7 @@
 #include "win32/clipboard.h"
 #include "win32/control_ids.h"
 #include "win32/message_loop.h"
+#include "win32/preview/preview_pane.h"
 #include "window_fixture.h"
 
 namespace varnelko::test {
@@ -120,8 +121,10 @@ TEST_F(DailyUseTest, DroppedFoldersAndFilesAreListedAndADropOnTheOutputFieldSets
       {"a folder on the output field", output, {other}, {}, w.state().search_folder, other, {""}, {}},
       {"files on the list", list, {folder / "b.jww", folder / "c.jww"}, {}, folder, other,
        {"a.jww", "b.jww", "c.jww", "d.jww"}, {1, 2}},
+      {"files from the first row", list, {folder / "a.jww", folder / "b.jww"}, {}, folder, other,
+       {"a.jww", "b.jww", "c.jww", "d.jww"}, {0, 1}},
       {"files of two folders", list, {folder / "a.jww", other / "e.jww"}, {"beep"}, folder, other,
-       {"a.jww", "b.jww", "c.jww", "d.jww"}, {1, 2}},
+       {"a.jww", "b.jww", "c.jww", "d.jww"}, {0, 1}},
       {"a folder on the tree", w.Control(kTreeView1), {other}, {}, other, other, {"e.jww"}, {0}},
   };
   for (const Drop& drop : drops) {
@@ -131,6 +134,8 @@ TEST_F(DailyUseTest, DroppedFoldersAndFilesAreListedAndADropOnTheOutputFieldSets
     EXPECT_EQ(w.state().output_folder, drop.output) << drop.name;
     EXPECT_EQ(Names(), drop.names) << drop.name;
     EXPECT_EQ(SelectedRows(), drop.selected) << drop.name;
+    // The preview follows the first selected file.
+    EXPECT_EQ(w.preview().message().empty(), drop.selected.empty()) << drop.name;
   }
   EXPECT_EQ(w.StatusText(), "1 Files  パス名「" + PathToUtf8(other) + "」");
 }
