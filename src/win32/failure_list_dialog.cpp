@@ -133,7 +133,7 @@ void FailureListDialog::Layout() {
 void FailureListDialog::Open() {
   open_ = true;
   ShowWindow(hwnd_, SW_SHOW);
-  SetFocus(Control(IDOK));
+  SetFocus(Control(kFailureTable));  // Enter still means OK
 }
 
 void FailureListDialog::ShowModal() {
