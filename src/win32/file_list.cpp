@@ -107,9 +107,10 @@ void MainWindow::ShowRows(std::vector<ListRow> rows) {
     FinishListing(ListedText(0, state_.listed_folder));
     return;
   }
-  std::vector<std::filesystem::path> files;
-  files.reserve(count);
-  for (const ListRow& row : rows_) files.push_back(state_.listed_folder / row.name);
+  // The reader goes through the files in listing order, whatever the sort;
+  // a memo finds its row through row_of_listed_.
+  std::vector<std::filesystem::path> files(count);
+  for (const ListRow& row : rows_) files[row.listed] = state_.listed_folder / row.name;
   MemoReader::Callbacks callbacks;
   callbacks.on_memo = [this](int index, const std::string& memo) { ShowMemo(index, memo); };
   callbacks.on_finished = [this, count] {

@@ -147,6 +147,7 @@ TEST_F(DailyUseTest, TheHeaderShowsTheSortWhichHoldsForTheNextFolderAndF5FindsNe
   std::ofstream(first / "c.txt") << "22";
   std::ofstream(second / "y.txt") << "1";
   std::ofstream(second / "z.txt") << "22";
+  WriteMemoDrawing(second / "zz.jww", "二階");  // the biggest, the last by name
   MainWindow& w = Start();
   SearchAndList(root);
   w.ListFiles(first);
@@ -160,8 +161,8 @@ TEST_F(DailyUseTest, TheHeaderShowsTheSortWhichHoldsForTheNextFolderAndF5FindsNe
   const Step steps[] = {
       {1, {"a.txt", "b.txt", "c.txt"}, 1},
       {1, {"c.txt", "a.txt", "b.txt"}, -1},
-      {-1, {"z.txt", "y.txt"}, -1},
-      {5, {"y.txt", "z.txt"}, 0},
+      {-1, {"zz.jww", "z.txt", "y.txt"}, -1},
+      {5, {"y.txt", "z.txt", "zz.jww"}, 0},
   };
   for (const Step& step : steps) {
     if (step.click >= 0) {
@@ -173,6 +174,9 @@ TEST_F(DailyUseTest, TheHeaderShowsTheSortWhichHoldsForTheNextFolderAndF5FindsNe
     EXPECT_EQ(Names(), step.names) << step.click;
     EXPECT_EQ(SortArrow(1), step.size_arrow) << step.click;
     EXPECT_EQ(SortArrow(5), 0);
+    for (int row = 0; row < RowCount(); ++row) {  // a memo stays with its file
+      EXPECT_EQ(Cell(row, 3), Cell(row, 0) == "zz.jww" ? "二階" : "") << step.click;
+    }
   }
 
   // F5 after folders came and went: the tree anew, the listed folder again.
@@ -199,7 +203,7 @@ TEST_F(DailyUseTest, TheHeaderShowsTheSortWhichHoldsForTheNextFolderAndF5FindsNe
   }
   EXPECT_EQ(children, (std::vector<std::string>{"new", "second"}));
   EXPECT_EQ(w.state().listed_folder, second);
-  EXPECT_EQ(Names(), (std::vector<std::string>{"x.txt", "y.txt", "z.txt"}));
+  EXPECT_EQ(Names(), (std::vector<std::string>{"x.txt", "y.txt", "z.txt", "zz.jww"}));
 }
 
 TEST_F(DailyUseTest, KeysRunTheirCommandsAndEnterOpensTheRow) {
