@@ -3,12 +3,14 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <ole2.h>
 #include <shellapi.h>
 
 #include "desktop/drop_plan.h"
 #include "desktop/recent_folders.h"
 #include "platform/wide_text.h"
 #include "win32/control_ids.h"
+#include "win32/drop_target.h"
 #include "win32/main_window.h"
 
 namespace varnelko::win32 {
@@ -23,17 +25,29 @@ constexpr int kFileItemsWithoutRecent = 5;
 }  // namespace
 
 void MainWindow::OnDropFiles(HDROP drop) {
-  std::vector<std::filesystem::path> paths;
-  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-  for (UINT i = 0; i < count; ++i) {
-    std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
-    path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
-    paths.emplace_back(path);
-  }
+  const std::vector<std::filesystem::path> paths = DroppedPaths(drop);
   POINT at{};
   DragQueryPoint(drop, &at);  // in the window's client area
   DragFinish(drop);
   Drop(paths, ChildWindowFromPointEx(hwnd_, at, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT));
+}
+
+void MainWindow::RegisterDropTarget() {
+  // Explorer drags through OLE; the old WM_DROPFILES stays for the rest.
+  DragAcceptFiles(hwnd_, TRUE);
+  ole_ = SUCCEEDED(OleInitialize(nullptr));
+  drop_target_ = new FileDropTarget(
+      [this] { return !state_.busy; },
+      [this, post = ui_queue_->Poster()](const std::vector<std::filesystem::path>& paths,
+                                         POINT at) {
+        // Taken after the drag has ended, so that the source does not wait
+        // for the folder search.
+        post([this, paths, at]() mutable {
+          ScreenToClient(hwnd_, &at);
+          Drop(paths, ChildWindowFromPointEx(hwnd_, at, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT));
+        });
+      });
+  RegisterDragDrop(hwnd_, drop_target_);
 }
 
 void MainWindow::Drop(const std::vector<std::filesystem::path>& paths, HWND target) {

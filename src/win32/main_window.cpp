@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <ole2.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include "platform/wide_text.h"
 #include "win32/accelerators.h"
 #include "win32/control_ids.h"
+#include "win32/drop_target.h"
 #include "win32/preview/preview_pane.h"
 #include "win32/settings_dialog.h"
 #include "win32/ui_font.h"
@@ -76,6 +78,8 @@ MainWindow::~MainWindow() {
   runner_.reset();  // stops a run still going and waits for it
   if (hwnd_) DestroyWindow(hwnd_);
   if (accelerators_) DestroyAcceleratorTable(accelerators_);
+  if (drop_target_) drop_target_->Release();
+  if (ole_) OleUninitialize();
   preview_.reset();
   for (HFONT font : {font_, big_font_, list_font_}) {
     if (font) DeleteObject(font);
@@ -90,6 +94,8 @@ void MainWindow::SetOutputFolder(const std::filesystem::path& folder) {
 }
 
 void MainWindow::SetPreviewSwitches(bool after, bool print) { preview_->SetSwitches(after, print); }
+
+IDropTarget* MainWindow::drop_target() const { return drop_target_; }
 
 void MainWindow::ShowPreview(bool shown) {
   preview_shown_ = shown;
@@ -112,7 +118,7 @@ bool MainWindow::Create(int show_command) {
   ui_queue_ = std::make_unique<UiQueue>(hwnd_, kRunQueued);
   runner_ = std::make_unique<BatchRunner>(ui_queue_->Poster());
   accelerators_ = CreateCommandAccelerators();
-  DragAcceptFiles(hwnd_, TRUE);
+  RegisterDropTarget();
   BuildControls();
   BuildMenu();
   dialog_ = std::make_unique<SettingsDialog>(instance_, hwnd_);
@@ -297,6 +303,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       DestroyWindow(hwnd_);
       return 0;
     case WM_DESTROY:
+      RevokeDragDrop(hwnd_);
       hwnd_ = nullptr;
       PostQuitMessage(0);
       return 0;

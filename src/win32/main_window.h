@@ -31,6 +31,7 @@
 
 namespace varnelko::win32 {
 
+class FileDropTarget;
 class PreviewPane;
 class SettingsDialog;
 
@@ -72,6 +73,8 @@ class MainWindow {
   void SetOutputFolder(const std::filesystem::path& folder);
   // Files or folders dropped on `target`, a child of the window or the window.
   void Drop(const std::vector<std::filesystem::path>& paths, HWND target);
+  // What Explorer's drags reach (tests drive it directly).
+  IDropTarget* drop_target() const;
   // F5: the tree searched again, the listed folder listed again.
   void Refresh();
   // "中止" and Escape: the files in progress finish, no other starts.
@@ -110,6 +113,7 @@ class MainWindow {
   void ListSelectedNode();
   void SelectFileType(int index);
   void SearchAndListRoot();  // searches the search folder and lists its root
+  void RegisterDropTarget();  // WM_DROPFILES and OLE drops
   void OnDropFiles(HDROP drop);
   void FillRecentMenu();
 
@@ -148,6 +152,8 @@ class MainWindow {
   HFONT font_ = nullptr, big_font_ = nullptr, list_font_ = nullptr;
   HMENU menu_ = nullptr;
   HACCEL accelerators_ = nullptr;
+  FileDropTarget* drop_target_ = nullptr;  // registered with OLE while the window lives
+  bool ole_ = false;                       // OleInitialize succeeded
   HWND cell_tips_ = nullptr;      // the tooltip of cut-off cells
   POINT tip_cell_{-1, -1};        // its row and column
   std::wstring tip_text_;         // its text, while the tooltip shows it

@@ -61,6 +61,48 @@ class DailyUseTest : public WindowTest {
     WaitIdle();
   }
 
+  // The same drop as Explorer's drags hand it over, through OLE; the effect
+  // the window answers.
+  DWORD DropByOle(HWND control, const std::vector<fs::path>& paths) {
+    // The items as the shell's folder window hands them to a drag: one
+    // folder's children (the paths share their folder).
+    std::vector<LPITEMIDLIST> items;
+    for (const fs::path& path : paths) {
+      LPITEMIDLIST item = nullptr;
+      const fs::path named = path.has_filename() ? path : path.parent_path();
+      if (SUCCEEDED(SHParseDisplayName(named.c_str(), nullptr, &item, 0, nullptr))) items.push_back(item);
+    }
+    IShellFolder* folder = nullptr;
+    std::vector<LPCITEMIDLIST> children;
+    for (LPITEMIDLIST item : items) {
+      if (folder) folder->Release();
+      LPCITEMIDLIST child = nullptr;
+      SHBindToParent(item, IID_IShellFolder, reinterpret_cast<void**>(&folder), &child);
+      children.push_back(child);
+    }
+    IDataObject* data = nullptr;
+    if (folder) {
+      folder->GetUIObjectOf(nullptr, static_cast<UINT>(children.size()), children.data(),
+                            IID_IDataObject, nullptr, reinterpret_cast<void**>(&data));
+      folder->Release();
+    }
+    for (LPITEMIDLIST item : items) CoTaskMemFree(item);
+    if (!data) return DROPEFFECT_NONE;
+    POINT at = CentreOf(window_->hwnd(), control);
+    ClientToScreen(window_->hwnd(), &at);
+    IDropTarget* target = window_->drop_target();
+    DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+    target->DragEnter(data, MK_LBUTTON, {at.x, at.y}, &effect);
+    if (effect != DROPEFFECT_NONE) {
+      effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+      target->Drop(data, 0, {at.x, at.y}, &effect);
+      PumpPending(*window_);  // the drop is taken once the drag has ended
+      WaitIdle();
+    }
+    data->Release();
+    return effect;
+  }
+
   // A key pressed in `control`, through the message loop; Ctrl held down or not.
   void PressKey(HWND control, WORD key, bool ctrl) {
     BYTE keys[256];
@@ -117,6 +159,15 @@ TEST_F(DailyUseTest, DroppedFoldersAndFilesAreListedAndADropOnTheOutputFieldSets
     std::vector<std::string> names;   // the rows afterwards
     std::vector<int> selected;
   };
+  // Explorer's drags come through OLE: copied, never moved, and only while
+  // nothing runs.
+  EXPECT_EQ(DropByOle(output, {folder}), static_cast<DWORD>(DROPEFFECT_COPY));
+  EXPECT_EQ(w.state().output_folder, folder);
+  w.state().busy = true;
+  EXPECT_EQ(DropByOle(output, {other}), static_cast<DWORD>(DROPEFFECT_NONE));
+  w.state().busy = false;
+  EXPECT_EQ(w.state().output_folder, folder);
+
   const Drop drops[] = {
       {"a folder on the output field", output, {other}, {}, w.state().search_folder, other, {""}, {}},
       {"files on the list", list, {folder / "b.jww", folder / "c.jww"}, {}, folder, other,
