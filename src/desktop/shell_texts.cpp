@@ -1,5 +1,6 @@
 #include "desktop/shell_texts.h"
 
+#include "desktop/failure_reasons.h"
 #include "platform/path_text.h"
 
 namespace varnelko {
@@ -27,7 +28,7 @@ std::string NoProgramText(const std::filesystem::path& name) {
 }
 
 std::string CannotShowText(const std::filesystem::path& file, const std::string& reason) {
-  return "「" + PathToUtf8(file.filename()) + "」を表示できません。\n" + reason;
+  return "「" + PathToUtf8(file.filename()) + "」を表示できません。\n" + JapaneseReason(reason);
 }
 
 std::string ChangeCountsText(int64_t colors, int64_t styles) {

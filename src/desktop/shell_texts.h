@@ -55,7 +55,8 @@ std::string ListingText(const std::filesystem::path& folder);
 std::string ListedText(size_t count, const std::filesystem::path& folder);
 // Double-click on a file that no program opens.
 std::string NoProgramText(const std::filesystem::path& name);
-// The preview of a file that cannot be read: its name and the reason.
+// The preview of a file that cannot be read: its name and the core's
+// reason in Japanese.
 std::string CannotShowText(const std::filesystem::path& file, const std::string& reason);
 // What the conversion changes in the previewed drawing.
 std::string ChangeCountsText(int64_t colors, int64_t styles);

@@ -18,6 +18,9 @@ enum ControlId : int {
   kLabel1 = 110,
   kLabel2 = 111,
   kPreviewPane = 112,
+  kProgressBar1 = 113,  // a conversion's progress, in the status bar
+  kStopRun = 114,       // "中止" beside it
+  kStartHint = 115,     // over the list while nothing is listed
 };
 
 enum MenuId : int {
@@ -29,6 +32,8 @@ enum MenuId : int {
   kMenuSetSave = 231,
   kMenuSetOpen = 232,
   kMenuPreview = 240,  // "表示 (&V)" → "プレビュー (&P)"
+  kMenuRefresh = 241,  // "表示 (&V)" → "最新の情報に更新 (&R)"
+  kMenuRecent0 = 250,  // 250..254 for the last search folders in "ファイル (&F)"
 };
 
 enum PostedMessage : UINT {

@@ -1,12 +1,14 @@
 // The file list: the rows listed on a worker, the memos filling in through
-// the desktop layer's reader, the header-click sort, the selection and
-// opening a file.
+// the desktop layer's reader, the header-click sort with its arrow, the
+// selection and opening a file.
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <set>
 
+#include "desktop/list_sort.h"
 #include "desktop/shell_texts.h"
 #include "win32/control_ids.h"
 #include "win32/main_window.h"
@@ -32,6 +34,7 @@ int DigitWidth(HWND list) {
 void MainWindow::StopListing() {
   ++listing_number_;  // rows still coming are dropped
   rows_pending_ = false;
+  names_to_select_.clear();
   memo_reader_.reset();
 }
 
@@ -62,6 +65,7 @@ void MainWindow::ListFiles(const std::filesystem::path& folder) {
   ShowStatus(listing_text_);
   ClearList();
   state_.listed_folder = folder;
+  ShowStartHint();
   HWND list = Control(kStringGrid1);
   const int filter = static_cast<int>(SendMessageW(Control(kComboBox1), CB_GETCURSEL, 0, 0));
   const int width = SizeFieldWidth(ListView_GetColumnWidth(list, kSizeColumn), DigitWidth(list));
@@ -87,19 +91,26 @@ void MainWindow::ShowRows(std::vector<ListRow> rows) {
   if (rows_.empty()) rows_.emplace_back();
   HWND list = Control(kStringGrid1);
   ListView_SetItemCountEx(list, static_cast<int>(rows_.size()), 0);
+  SortList();  // a new folder is sorted as the last one was
   // A listing starts with its first row selected, so that the rows the
-  // convert command takes are always the ones shown highlighted.
+  // convert command takes are always the ones shown highlighted; dropped
+  // files are selected instead.
   if (state_.list_shown) {
     ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    SelectNames(std::exchange(names_to_select_, {}));
   }
   InvalidateRect(list, nullptr, TRUE);
+  // The focus may stay on the row it had in the last listing, which
+  // notifies no change: the preview, cleared with the list, follows here.
+  UpdatePreview();
   if (count == 0) {
     FinishListing(ListedText(0, state_.listed_folder));
     return;
   }
-  std::vector<std::filesystem::path> files;
-  files.reserve(count);
-  for (const ListRow& row : rows_) files.push_back(state_.listed_folder / row.name);
+  // The reader goes through the files in listing order, whatever the sort;
+  // a memo finds its row through row_of_listed_.
+  std::vector<std::filesystem::path> files(count);
+  for (const ListRow& row : rows_) files[row.listed] = state_.listed_folder / row.name;
   MemoReader::Callbacks callbacks;
   callbacks.on_memo = [this](int index, const std::string& memo) { ShowMemo(index, memo); };
   callbacks.on_finished = [this, count] {
@@ -125,15 +136,49 @@ void MainWindow::FinishListing(const std::string& text) {
 
 void MainWindow::SortByColumn(int column) {
   if (!state_.list_shown || column < 0 || column >= kFileColumns) return;
-  if (column == kAttributeColumn) {  // back to the listing order
+  if (HeaderClick(state_, column).column < 0) {  // back to the listing order
     ListFiles(state_.listed_folder);
     return;
   }
-  SortRows(rows_, column, state_.sort_descending);
-  for (size_t r = 0; r < rows_.size(); ++r) row_of_listed_[rows_[r].listed] = r;
-  state_.sort_descending = !state_.sort_descending;
-  InvalidateRect(Control(kStringGrid1), nullptr, FALSE);
+  SortList();
   UpdatePreview();  // another file may now stand in the focused row
+}
+
+void MainWindow::SortList() {
+  const SortIndicator sort = state_.sort;
+  HWND header = ListView_GetHeader(Control(kStringGrid1));
+  for (int c = 0; c < kFileColumns; ++c) {
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    Header_GetItem(header, c, &item);
+    item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+    if (c == sort.column) item.fmt |= sort.descending ? HDF_SORTDOWN : HDF_SORTUP;
+    Header_SetItem(header, c, &item);
+  }
+  if (sort.column < 0 || !state_.list_shown) return;
+  SortRows(rows_, sort.column, sort.descending);
+  for (size_t r = 0; r < rows_.size(); ++r) row_of_listed_[rows_[r].listed] = r;
+  InvalidateRect(Control(kStringGrid1), nullptr, FALSE);
+}
+
+void MainWindow::SelectNames(const std::vector<std::filesystem::path>& names) {
+  // The convert command takes one range of rows: from the first dropped file
+  // to the last, as the list shows them.
+  const std::set<std::filesystem::path> wanted(names.begin(), names.end());
+  int top = -1, bottom = -1;
+  for (int row = 0; row < static_cast<int>(rows_.size()); ++row) {
+    if (!wanted.contains(rows_[row].name)) continue;
+    if (top < 0) top = row;
+    bottom = row;
+  }
+  if (top < 0) return;
+  HWND list = Control(kStringGrid1);
+  ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+  for (int row = top; row <= bottom; ++row) {
+    ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
+  }
+  ListView_SetItemState(list, top, LVIS_FOCUSED, LVIS_FOCUSED);
+  ListView_EnsureVisible(list, top, FALSE);
 }
 
 std::vector<std::filesystem::path> MainWindow::SelectedSources() const {

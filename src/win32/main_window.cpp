@@ -6,13 +6,18 @@
 
 #include <commctrl.h>
 
+#include <ole2.h>
+#include <shellapi.h>
+
 #include <algorithm>
 
 #include "desktop/file_rows.h"
 #include "desktop/shell_texts.h"
 #include "platform/path_text.h"
 #include "platform/wide_text.h"
+#include "win32/accelerators.h"
 #include "win32/control_ids.h"
+#include "win32/drop_target.h"
 #include "win32/preview/preview_pane.h"
 #include "win32/settings_dialog.h"
 #include "win32/ui_font.h"
@@ -46,7 +51,8 @@ LRESULT CALLBACK Edit1Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
 }
 
 bool RegisterMainClass(HINSTANCE instance) {
-  WNDCLASSEXW cls{sizeof(cls)};
+  WNDCLASSEXW cls{};
+  cls.cbSize = sizeof(cls);
   cls.lpfnWndProc = DefWindowProcW;
   cls.hInstance = instance;
   cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -69,9 +75,11 @@ MainWindow::MainWindow(HINSTANCE instance, const AppLocations& locations, UserFe
 MainWindow::~MainWindow() {
   StopListing();
   if (rows_thread_.joinable()) rows_thread_.join();
-  run_stop_ = true;
-  if (run_thread_.joinable()) run_thread_.join();
+  runner_.reset();  // stops a run still going and waits for it
   if (hwnd_) DestroyWindow(hwnd_);
+  if (accelerators_) DestroyAcceleratorTable(accelerators_);
+  if (drop_target_) drop_target_->Release();
+  if (ole_) OleUninitialize();
   preview_.reset();
   for (HFONT font : {font_, big_font_, list_font_}) {
     if (font) DeleteObject(font);
@@ -80,10 +88,14 @@ MainWindow::~MainWindow() {
 
 void MainWindow::SetOutputFolder(const std::filesystem::path& folder) {
   state_.output_folder = folder;
+  setting_output_text_ = true;
   SetWindowTextW(Control(kEdit2), folder.c_str());
+  setting_output_text_ = false;
 }
 
 void MainWindow::SetPreviewSwitches(bool after, bool print) { preview_->SetSwitches(after, print); }
+
+IDropTarget* MainWindow::drop_target() const { return drop_target_; }
 
 void MainWindow::ShowPreview(bool shown) {
   preview_shown_ = shown;
@@ -104,6 +116,9 @@ bool MainWindow::Create(int show_command) {
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc));
   ui_queue_ = std::make_unique<UiQueue>(hwnd_, kRunQueued);
+  runner_ = std::make_unique<BatchRunner>(ui_queue_->Poster());
+  accelerators_ = CreateCommandAccelerators();
+  RegisterDropTarget();
   BuildControls();
   BuildMenu();
   dialog_ = std::make_unique<SettingsDialog>(instance_, hwnd_);
@@ -131,28 +146,46 @@ void MainWindow::BuildControls() {
   }
   Child(hwnd_, L"BUTTON", L"JWW/JWS設定", BS_PUSHBUTTON | WS_TABSTOP, kButton1);
   Child(hwnd_, L"STATIC", L"保存先フォルダ", SS_LEFT | SS_CENTERIMAGE, kLabel2);
-  Child(hwnd_, L"EDIT", L"", ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP, kEdit2, WS_EX_CLIENTEDGE);
+  // A typed or pasted output folder counts too; converting checks it.
+  Child(hwnd_, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, kEdit2, WS_EX_CLIENTEDGE);
   Child(hwnd_, L"BUTTON", L"参照", BS_PUSHBUTTON | WS_TABSTOP, kButton3);
   Child(hwnd_, L"BUTTON", L"変換", BS_PUSHBUTTON | WS_TABSTOP, kButton4);
   HWND list = Child(hwnd_, WC_LISTVIEWW, L"",
-                    LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_TABSTOP, kStringGrid1,
-                    WS_EX_CLIENTEDGE);
+                    LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_TABSTOP | WS_CLIPCHILDREN,
+                    kStringGrid1, WS_EX_CLIENTEDGE);
   ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   for (int c = 0; c < kFileColumns; ++c) {
     const std::wstring header = WideFromUtf8(FileColumnHeaders()[c]);
-    LVCOLUMNW column{LVCF_TEXT | LVCF_WIDTH | LVCF_FMT};
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
     column.fmt = c == kSizeColumn ? LVCFMT_RIGHT : LVCFMT_LEFT;
     column.cx = layout_.column_widths[c];
     column.pszText = const_cast<wchar_t*>(header.c_str());
     ListView_InsertColumn(list, c, &column);
   }
-  Child(hwnd_, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, kStatusBar1);
+  // The hint over the empty list, and the tips of cut-off cells.
+  Child(list, L"STATIC", WideFromUtf8(texts::kStartHint).c_str(), SS_CENTER | SS_NOPREFIX,
+        kStartHint);
+  SetWindowSubclass(list, ListProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  cell_tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                               nullptr, instance_, nullptr);
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = hwnd_;
+  tool.uId = reinterpret_cast<UINT_PTR>(list);
+  tool.lpszText = LPSTR_TEXTCALLBACKW;
+  SendMessageW(cell_tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageW(cell_tips_, TTM_SETMAXTIPWIDTH, 0, 600);
+  BuildStatusBar();
 
   SetFontOnChildren(hwnd_, font_);
   big_font_ = CreateUiFont(13, true);
   list_font_ = CreateListFont();
   SendMessageW(Control(kButton4), WM_SETFONT, reinterpret_cast<WPARAM>(big_font_), FALSE);
   SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(list_font_), FALSE);
+  SendMessageW(cell_tips_, WM_SETFONT, reinterpret_cast<WPARAM>(list_font_), FALSE);
 }
 
 void MainWindow::Layout() {
@@ -161,6 +194,7 @@ void MainWindow::Layout() {
   RECT status_rect;
   HWND status = Control(kStatusBar1);
   SendMessageW(status, WM_SIZE, 0, 0);
+  LayoutStatusBar();
   GetWindowRect(status, &status_rect);
   const int width = client.right;
   const int height = client.bottom - (status_rect.bottom - status_rect.top);
@@ -187,6 +221,7 @@ void MainWindow::Layout() {
   const int list_bottom = list_top + list_height - (preview ? preview + kSplitter : 0);
   MoveWindow(Control(kStringGrid1), pane + kSplitter, list_top, width - pane - kSplitter,
              list_bottom - list_top, TRUE);
+  LayoutStartHint();
   if (preview_) {
     const RECT bounds{pane + kSplitter, list_bottom + kSplitter, width, list_top + list_height};
     preview_->SetBounds(bounds);
@@ -256,12 +291,19 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case kRunQueued:
       ui_queue_->RunPending();
       return 0;
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wparam));
+      return 0;
+    case WM_INITMENUPOPUP:
+      if (reinterpret_cast<HMENU>(wparam) == GetSubMenu(menu_, 0)) FillRecentMenu();
+      break;
     case WM_CLOSE:
       if (state_.busy) return 0;  // a running conversion ends first
       FormClose();
       DestroyWindow(hwnd_);
       return 0;
     case WM_DESTROY:
+      RevokeDragDrop(hwnd_);
       hwnd_ = nullptr;
       PostQuitMessage(0);
       return 0;
@@ -272,9 +314,22 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void MainWindow::OnCommand(int id, int code) {
+  if (id == kStopRun) {
+    StopRun();
+    return;
+  }
   if (state_.busy && id != kMenuExit) return;
   if (id >= kMenuFileType0 && id < kMenuFileType0 + 4) {
     SelectFileType(id - kMenuFileType0);
+    return;
+  }
+  if (id >= kMenuRecent0 && id < kMenuRecent0 + kRecentFolders) {
+    const auto& folders = state_.recent.folders();
+    const size_t index = static_cast<size_t>(id - kMenuRecent0);
+    if (index < folders.size()) {
+      SetSearchFolder(std::filesystem::path(folders[index]));
+      SearchAndListRoot();
+    }
     return;
   }
   switch (id) {
@@ -289,6 +344,14 @@ void MainWindow::OnCommand(int id, int code) {
       if (commands_.OpenSettingsFile()) preview_->SetSettings(state_.settings);
       break;
     case kMenuPreview: ShowPreview(!preview_shown_); break;
+    case kMenuRefresh: Refresh(); break;
+    case kEdit2:
+      if (code == EN_CHANGE && !setting_output_text_) {
+        wchar_t text[1024] = {};
+        GetWindowTextW(Control(kEdit2), text, 1024);
+        commands_.SetOutputFolderText(Utf8FromWide(text));
+      }
+      break;
     case kButton4: Convert(); break;
     case kComboBox1:
       if (code == CBN_SELCHANGE) ListSelectedNode();
@@ -298,6 +361,13 @@ void MainWindow::OnCommand(int id, int code) {
 }
 
 LRESULT MainWindow::OnNotify(const NMHDR& header) {
+  if (header.hwndFrom == cell_tips_ && header.code == TTN_GETDISPINFOW) {
+    auto& info = const_cast<NMTTDISPINFOW&>(reinterpret_cast<const NMTTDISPINFOW&>(header));
+    // Kept until the next request: the tooltip reads it after this returns.
+    tip_text_ = WideFromUtf8(CellTip(tip_cell_.x, tip_cell_.y));
+    info.lpszText = tip_text_.data();
+    return 0;
+  }
   if (header.idFrom == kTreeView1 && header.code == TVN_SELCHANGEDW) {
     const auto& change = reinterpret_cast<const NMTREEVIEWW&>(header);
     if (change.action == TVC_BYMOUSE || change.action == TVC_BYKEYBOARD) TreeView1Click();
@@ -318,6 +388,7 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
       SortByColumn(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
       return 0;
     case NM_DBLCLK:
+    case NM_RETURN:  // Enter opens the focused row as a double-click does
       StringGrid1DblClick();
       return 0;
     case LVN_ITEMCHANGED: {
@@ -332,38 +403,25 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
   }
 }
 
-void MainWindow::ShowStatus(const std::string& text) {
-  SendMessageW(Control(kStatusBar1), SB_SETTEXTW, 0,
-               reinterpret_cast<LPARAM>(WideFromUtf8(text).c_str()));
-  UpdateWindow(Control(kStatusBar1));
-}
-
-std::string MainWindow::StatusText() const {
-  HWND status = GetDlgItem(hwnd_, kStatusBar1);
-  const auto length = LOWORD(SendMessageW(status, SB_GETTEXTLENGTHW, 0, 0));
-  std::wstring text(length + 1, L'\0');
-  SendMessageW(status, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(length);
-  return Utf8FromWide(text);
-}
-
 void MainWindow::SetBusy(bool busy) {
   // While a search or a run goes on, the commands are locked so nothing
   // starts inside it; Escape still reaches it through TakeKey.
   state_.busy = busy;
   EnableMenuItem(menu_, 0, MF_BYPOSITION | (busy ? MF_GRAYED : MF_ENABLED));
   EnableMenuItem(menu_, 1, MF_BYPOSITION | (busy ? MF_GRAYED : MF_ENABLED));
-  for (int id : {kButton1, kButton3, kButton4, kComboBox1, kTreeView1}) {
+  for (int id : {kButton1, kButton3, kButton4, kComboBox1, kTreeView1, kEdit2}) {
     EnableWindow(Control(id), !busy);
   }
   DrawMenuBar(hwnd_);
 }
 
 bool MainWindow::TakeKey(const MSG& message) {
-  if (message.message != WM_KEYDOWN || message.wParam != VK_ESCAPE) return false;
   if (!hwnd_ || (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd))) return false;
-  if (run_thread_.joinable()) {
-    run_stop_ = true;  // the files in progress finish
+  MSG copy = message;
+  if (accelerators_ && TranslateAcceleratorW(hwnd_, accelerators_, &copy)) return true;
+  if (message.message != WM_KEYDOWN || message.wParam != VK_ESCAPE) return false;
+  if (runner_->Running()) {
+    StopRun();
     return true;
   }
   if (rows_pending_ || (memo_reader_ && memo_reader_->Pending())) {
@@ -375,7 +433,7 @@ bool MainWindow::TakeKey(const MSG& message) {
 }
 
 bool MainWindow::Working() const {
-  return rows_pending_ || (memo_reader_ && memo_reader_->Pending()) || run_thread_.joinable() ||
+  return rows_pending_ || (memo_reader_ && memo_reader_->Pending()) || runner_->Running() ||
          state_.busy;
 }
 
@@ -389,11 +447,12 @@ void MainWindow::FormShow() {
     ListView_SetColumnWidth(Control(kStringGrid1), c, v.column_widths[c]);
   }
   SendMessageW(Control(kComboBox1), CB_SETCURSEL, v.file_type, 0);
-  SetWindowTextW(Control(kEdit2), state_.output_folder.c_str());
+  SetOutputFolder(state_.output_folder);
   dialog_->SetPosition(v.dialog_left, v.dialog_top);
   preview_->SetSwitches(v.preview_after != 0, v.preview_print != 0, v.preview_colour != 0);
   ShowPreview(v.preview_shown != 0);
   ClearList();
+  ShowStartHint();
   Layout();
   commands_.StartUpDone();
 }
@@ -401,7 +460,8 @@ void MainWindow::FormShow() {
 void MainWindow::FormClose() {
   StopListing();
   AppIniValues& v = layout_;
-  WINDOWPLACEMENT placement{sizeof(placement)};
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
   GetWindowPlacement(hwnd_, &placement);  // the normal place, also when maximised
   const RECT& r = placement.rcNormalPosition;
   v.main_left = r.left;

@@ -4,14 +4,16 @@
 // the menu of the form. It binds its controls to the desktop layer, which
 // holds the state, the rules and the texts. Listing, memo reading and
 // conversion run on worker threads whose results come back through a queue.
+// Beyond the form: dropped folders and files, the keys of the accelerator
+// table, the sort arrow, F5, tips for cut-off cells, the last search folders
+// in "ファイル", the hint over an empty list, and a run's counts, progress
+// and "中止" in the status bar.
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include <atomic>
 #include <filesystem>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,6 +21,7 @@
 #include "conversion/batch.h"
 #include "desktop/app_ini.h"
 #include "desktop/app_locations.h"
+#include "desktop/batch_runner.h"
 #include "desktop/memo_reader.h"
 #include "desktop/user_feedback.h"
 #include "desktop/window_commands.h"
@@ -28,6 +31,7 @@
 
 namespace varnelko::win32 {
 
+class FileDropTarget;
 class PreviewPane;
 class SettingsDialog;
 
@@ -48,12 +52,17 @@ class MainWindow {
   // Window layout, filter and the preview's switches, as the ini keeps them.
   AppIniValues& layout() { return layout_; }
 
-  // Escape stops a listing's memos and a conversion; true when the key was
-  // taken. The message loop asks this before dispatching a message.
+  // Escape stops a listing's memos and a conversion, and the keys of the
+  // accelerator table run their commands; true when the key was taken. The
+  // message loop asks this before dispatching a message.
   bool TakeKey(const MSG& message);
   // A listing's rows or memos are still coming, or a search or a run goes on.
   bool Working() const;
   std::string StatusText() const;
+  // The last run's counts, beside the status text.
+  std::string CountsText() const;
+  // The whole text of a cell that its column cuts off; empty when it fits.
+  std::string CellTip(int row, int column) const;
 
   // The commands, as the menu and buttons run them.
   void SearchFolders();
@@ -62,6 +71,14 @@ class MainWindow {
   void Convert();                 // "変換"
   void SetSearchFolder(const std::filesystem::path& folder);
   void SetOutputFolder(const std::filesystem::path& folder);
+  // Files or folders dropped on `target`, a child of the window or the window.
+  void Drop(const std::vector<std::filesystem::path>& paths, HWND target);
+  // What Explorer's drags reach (tests drive it directly).
+  IDropTarget* drop_target() const;
+  // F5: the tree searched again, the listed folder listed again.
+  void Refresh();
+  // "中止" and Escape: the files in progress finish, no other starts.
+  void StopRun();
   // "変換後" and "印刷イメージ" of the preview pane.
   void SetPreviewSwitches(bool after, bool print);
 
@@ -70,7 +87,9 @@ class MainWindow {
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   void BuildControls();
   void BuildMenu();
+  void BuildStatusBar();
   void Layout();
+  void LayoutStatusBar();
   void OnCommand(int id, int code);
   LRESULT OnNotify(const NMHDR& header);
   bool OnSplitterMouse(UINT message, LPARAM lparam);
@@ -79,6 +98,8 @@ class MainWindow {
   void FormClose();
   void ShowStatus(const std::string& text);
   void SetBusy(bool busy);
+  void ShowRunControls(bool shown);  // the progress and "中止"
+  void SetCounts(const std::string& text);
 
   // Folder tree.
   void MnuFileSFolderClick();
@@ -91,11 +112,22 @@ class MainWindow {
   void TreeView1Click();
   void ListSelectedNode();
   void SelectFileType(int index);
+  void SearchAndListRoot();  // searches the search folder and lists its root
+  void RegisterDropTarget();  // WM_DROPFILES and OLE drops
+  void OnDropFiles(HDROP drop);
+  void FillRecentMenu();
 
   // File list.
   void StopListing();
   void ClearList();
   void ShowRows(std::vector<ListRow> rows);
+  void SortList();  // as the state's sort says, arrow included
+  void SelectNames(const std::vector<std::filesystem::path>& names);
+  void ShowStartHint();  // while nothing is listed
+  void LayoutStartHint();
+  void ShowCellTip(POINT at);  // the mouse moved over the list
+  static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam,
+                                   UINT_PTR, DWORD_PTR self);
   void ShowMemo(size_t listed, const std::string& memo);
   void FinishListing(const std::string& text);
   void UpdatePreview();  // follows the focused row
@@ -108,7 +140,7 @@ class MainWindow {
   void Button3Click();
   void MnuExitClick();
   void RunConversion(std::vector<std::filesystem::path> sources);
-  void FinishConversion(std::vector<FileOutcome> outcomes);
+  void FinishConversion(const std::vector<FileOutcome>& outcomes);
 
   HINSTANCE instance_;
   UserFeedback& feedback_;
@@ -119,6 +151,13 @@ class MainWindow {
   HWND hwnd_ = nullptr;
   HFONT font_ = nullptr, big_font_ = nullptr, list_font_ = nullptr;
   HMENU menu_ = nullptr;
+  HACCEL accelerators_ = nullptr;
+  FileDropTarget* drop_target_ = nullptr;  // registered with OLE while the window lives
+  bool ole_ = false;                       // OleInitialize succeeded
+  HWND cell_tips_ = nullptr;      // the tooltip of cut-off cells
+  POINT tip_cell_{-1, -1};        // its row and column
+  std::wstring tip_text_;         // its text, while the tooltip shows it
+  bool setting_output_text_ = false;  // the program, not the user, fills Edit2
   std::unique_ptr<SettingsDialog> dialog_;
   std::unique_ptr<PreviewPane> preview_;
   bool preview_shown_ = true;
@@ -134,12 +173,13 @@ class MainWindow {
   uint64_t listing_number_ = 0;
   std::string listing_text_;  // "フォルダ「…」を検索中(ESC:中断)"
   std::unique_ptr<MemoReader> memo_reader_;
+  // Dropped files to select once their folder's rows are shown.
+  std::vector<std::filesystem::path> names_to_select_;
 
-  // The conversion on its worker.
-  std::thread run_thread_;
-  std::atomic<bool> run_stop_{false};
-  std::atomic<size_t> run_done_{0};
-  size_t run_total_ = 0;
+  // The conversion on the layer's worker.
+  std::unique_ptr<BatchRunner> runner_;
+  size_t run_done_ = 0, run_total_ = 0;
+  std::string counts_;  // the last run's
 };
 
 }  // namespace varnelko::win32

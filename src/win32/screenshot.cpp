@@ -12,11 +12,14 @@ using std::min;
 #include <gdiplus.h>
 
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
+#include "desktop/file_rows.h"
 #include "platform/path_text.h"
 #include "platform/wide_text.h"
 #include "win32/control_ids.h"
+#include "win32/failure_list_dialog.h"
 #include "win32/main_window.h"
 #include "win32/message_loop.h"
 #include "win32/preview/preview_pane.h"
@@ -51,6 +54,39 @@ void Settle(MainWindow& window) {
   }
 }
 
+// Answers the convert question itself, and takes the failure list's picture
+// instead of waiting for the user.
+class PictureFeedback : public SystemFeedback {
+ public:
+  MainWindow* window = nullptr;
+  std::filesystem::path failure_picture;
+  bool saved = false;
+
+  bool AskYesNo(const std::string&) override { return true; }
+  void ReportBox(const std::string& text, const std::vector<FailureRow>& rows) override {
+    FailureListDialog dialog(owner(), text, rows);
+    dialog.Open();
+    Settle(*window);
+    saved = SaveWindowPng(dialog.hwnd(), failure_picture.wstring());
+  }
+};
+
+void SelectAll(HWND list) { ListView_SetItemState(list, -1, LVIS_SELECTED, LVIS_SELECTED); }
+
+// Files a run cannot convert: a drawing cut short, one that is no drawing
+// at all and a text file, beside one that converts.
+void MakeFailingFolder(const std::filesystem::path& folder, const std::filesystem::path& drawing) {
+  std::error_code ignored;
+  std::filesystem::remove_all(folder, ignored);
+  std::filesystem::create_directories(folder, ignored);
+  std::filesystem::copy_file(drawing, folder / L"A-101_1F平面図.jww", ignored);
+  std::ifstream in(drawing, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::ofstream(folder / L"A-102_2F平面図.jww", std::ios::binary) << bytes.substr(0, bytes.size() / 3);
+  std::ofstream(folder / L"A-103_配置図.jww", std::ios::binary) << "JwwData.";
+  std::ofstream(folder / L"打合せメモ.txt") << "2F 平面図は来週";
+}
+
 }  // namespace
 
 bool SaveWindowPng(HWND window, const std::wstring& path) {
@@ -59,7 +95,8 @@ bool SaveWindowPng(HWND window, const std::wstring& path) {
   RECT r;
   GetClientRect(window, &r);
   MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
-  MENUBARINFO menu{sizeof(menu)};
+  MENUBARINFO menu{};
+  menu.cbSize = sizeof(menu);
   if (GetMenu(window) && GetMenuBarInfo(window, OBJID_MENU, 0, &menu)) r.top = menu.rcBar.top;
   const int width = r.right - r.left, height = r.bottom - r.top;
   HDC screen = GetDC(nullptr);
@@ -69,6 +106,16 @@ bool SaveWindowPng(HWND window, const std::wstring& path) {
   // The screen's copy: Wine's PrintWindow paints no child controls.
   SetForegroundWindow(window);
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  // What the controls painted reaches the screen a moment later.
+  GdiFlush();
+  for (int i = 0; i < 5; ++i) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    Sleep(40);
+  }
   BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
   SelectObject(memory, old);
   CLSID png;
@@ -93,14 +140,19 @@ int RunScreenshots(HINSTANCE instance, const std::wstring& folder, const std::ws
   std::filesystem::create_directories(scratch / L"out", ignored);
   std::filesystem::remove(scratch / L"varnelko.ini", ignored);
 
-  SystemFeedback prompts;
+  PictureFeedback prompts;
   MainWindow window(instance, {scratch / L"", scratch / L"varnelko.ini"}, prompts);
   if (!window.Create(SW_SHOW)) return 1;
   prompts.SetOwner(window.hwnd());
+  prompts.window = &window;
+  const std::filesystem::path out(out_folder);
+  prompts.failure_picture = out / L"failure-list.png";
   SetWindowPos(window.hwnd(), nullptr, 0, 0, 1060, 760, SWP_NOZORDER);
   window.state().pane_width = 200;
   window.state().preview_height = 520;
   SendMessageW(window.hwnd(), WM_SIZE, 0, 0);
+  Settle(window);
+  bool ok = SaveWindowPng(window.hwnd(), (out / L"main-window-start.png").wstring());
 
   const std::filesystem::path source = std::filesystem::absolute(folder);
   window.SetSearchFolder(source);
@@ -114,17 +166,25 @@ int RunScreenshots(HINSTANCE instance, const std::wstring& folder, const std::ws
   ListView_SetColumnWidth(list, 3, 240);
   ListView_SetColumnWidth(list, 4, 150);
   window.SetOutputFolder(scratch / L"out" / L"");
-  // The first row's drawing before and after converting layer 2 (the
-  // furniture of the house plan) to the auxiliary colour and line type.
+  // Converting layer 2 (the furniture of the house plan) to the auxiliary
+  // colour and line type: every row, for the counts beside the status text,
+  // then the biggest drawing first (the arrow down), previewed before and
+  // after.
   ConversionSettings& settings = window.state().settings;
   settings.C(2) = 2;
   settings.C(3) = 1;
   settings.C(4) = 1;
+  SelectAll(list);
+  window.Convert();
+  Settle(window);
+  window.ListFiles(window.state().listed_folder);
+  Settle(window);
+  window.SortByColumn(kSizeColumn);
+  window.SortByColumn(kSizeColumn);
   window.preview().SetSettings(settings);
   Settle(window);
 
-  const std::filesystem::path out(out_folder);
-  bool ok = SaveWindowPng(window.hwnd(), (out / L"main-window.png").wstring());
+  ok = SaveWindowPng(window.hwnd(), (out / L"main-window.png").wstring()) && ok;
   window.SetPreviewSwitches(true, true);
   Settle(window);
   ok = SaveWindowPng(window.hwnd(), (out / L"main-window-after.png").wstring()) && ok;
@@ -133,7 +193,16 @@ int RunScreenshots(HINSTANCE instance, const std::wstring& folder, const std::ws
   Settle(window);
   ok = SaveWindowPng(dialog.hwnd(), (out / L"settings-dialog.png").wstring()) && ok;
   dialog.Close();
-  return ok ? 0 : 1;
+
+  // A run with failures, and its list.
+  const std::filesystem::path failing = scratch / L"不具合" / L"";
+  MakeFailingFolder(failing, window.state().listed_folder / L"平面図.jww");
+  window.ListFiles(failing);
+  Settle(window);
+  SelectAll(list);
+  window.Convert();
+  Settle(window);
+  return ok && prompts.saved ? 0 : 1;
 }
 
 }  // namespace varnelko::win32

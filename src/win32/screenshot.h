@@ -1,7 +1,9 @@
 #pragma once
-// `varnelko.exe --screenshot DIR OUT`: the main window listing DIR with its
-// first row previewed, the same after the conversion as printed, and the
-// settings dialog, saved as PNG pictures into OUT for the documentation.
+// `varnelko.exe --screenshot DIR OUT`: the main window before any folder is
+// listed, then listing DIR sorted by size with its first row previewed and
+// the counts of a run over it, the same after the conversion as printed, the
+// settings dialog, and the failure list of a run over a few broken files,
+// saved as PNG pictures into OUT for the documentation.
 #include <windows.h>
 
 #include <string>

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "win32/modal_loop.h"
 #include "win32/ui_font.h"
 
 namespace varnelko::win32 {
@@ -59,7 +60,8 @@ int ItemOf(int32_t value) { return value >= 0 && value <= 16 ? value : -1; }
 }  // namespace
 
 SettingsDialog::SettingsDialog(HINSTANCE instance, HWND owner) : owner_(owner) {
-  WNDCLASSEXW cls{sizeof(cls)};
+  WNDCLASSEXW cls{};
+  cls.cbSize = sizeof(cls);
   cls.lpfnWndProc = Proc;
   cls.hInstance = instance;
   cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -125,22 +127,9 @@ void SettingsDialog::Close() {
 }
 
 bool SettingsDialog::ShowModal(ConversionSettings& settings) {
-  EnableWindow(owner_, FALSE);
   Open(settings);
-  MSG message;
-  while (open_) {
-    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-    if (got <= 0) {
-      if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
-      break;
-    }
-    if (IsDialogMessageW(hwnd_, &message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
+  RunModal(hwnd_, owner_, open_);
   Close();
-  EnableWindow(owner_, TRUE);
-  SetActiveWindow(owner_);
   if (accepted_) Store(settings);
   return accepted_;
 }

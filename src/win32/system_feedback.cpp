@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/wide_text.h"
+#include "win32/failure_list_dialog.h"
 
 namespace varnelko::win32 {
 
@@ -60,9 +61,8 @@ bool SystemFeedback::AskYesNo(const std::string& text) {
 }
 
 void SystemFeedback::ReportBox(const std::string& text, const std::vector<FailureRow>& rows) {
-  std::string lines;
-  for (const FailureRow& row : rows) lines += "\n" + row.name + "  " + row.reason;
-  Box(rows.empty() ? text : text + "\n" + lines, MB_OK | MB_ICONWARNING);
+  FailureListDialog dialog(owner_, text, rows);
+  dialog.ShowModal();
 }
 
 std::filesystem::path SystemFeedback::ChooseFolder(const std::string& title,

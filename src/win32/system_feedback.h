@@ -10,6 +10,7 @@ namespace varnelko::win32 {
 class SystemFeedback : public UserFeedback {
  public:
   void SetOwner(HWND owner) { owner_ = owner; }
+  HWND owner() const { return owner_; }
 
   void Beep() override;
   void ErrorBox(const std::string& text) override;

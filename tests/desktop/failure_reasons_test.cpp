@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "desktop/failure_reasons.h"
+#include "desktop/shell_texts.h"
 
 namespace varnelko::test {
 namespace {
@@ -27,6 +28,9 @@ TEST(FailureReasonsTest, TheCoresReasonsReadInJapanese) {
       {"", ""},
   };
   for (const Case& c : cases) EXPECT_EQ(JapaneseReason(c.english), c.japanese) << c.english;
+  // The preview of a file it cannot read says why in the same words.
+  EXPECT_EQ(CannotShowText("/d/a.jww", cases[0].english),
+            std::string("「a.jww」を表示できません。\n") + cases[0].japanese);
 }
 
 }  // namespace

@@ -146,7 +146,7 @@ TEST_F(PreviewTest, AFileThatCannotBeReadShowsWhyInThePane) {
   EXPECT_EQ(canvas()->drawing(), nullptr);
   EXPECT_TRUE(canvas()->message().startsWith("「c.jww」を表示できません。\n"))
       << canvas()->message().toStdString();
-  EXPECT_TRUE(canvas()->message().contains("offset")) << "the loader's reason is missing";
+  EXPECT_TRUE(canvas()->message().contains("オフセット")) << "the loader's reason is missing";
   EXPECT_TRUE(TakeEvents().isEmpty()) << "no box, no beep";
   SelectRow(0);
   EXPECT_NE(canvas()->drawing(), nullptr);

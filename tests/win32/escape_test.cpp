@@ -1,8 +1,9 @@
 // Escape under Wine: it stops a listing's memos and a running conversion,
-// whose files in progress finish.
+// whose files in progress finish; so does the stop button beside the progress.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "platform/path_text.h"
 #include "win32/control_ids.h"
@@ -32,23 +33,45 @@ class EscapeTest : public WindowTest {
   }
 };
 
-TEST_F(EscapeTest, StopsAConversionAndCountsTheFilesNotStarted) {
+TEST_F(EscapeTest, EscapeAndTheStopButtonEndARunAndTheCountsSaySo) {
   const int count = 300;
   const fs::path folder = ManyDrawings(count);
   MainWindow& w = Start();
   SearchAndList(folder);
-  SelectRows(0, RowCount() - 1);
   w.state().settings.C(3) = 1;
-  w.SetOutputFolder(Folder("out"));
-  // Waiting in the queue, the key arrives as soon as the run has started on
-  // its worker and the window handles messages again.
-  PressEscape();
-  Command(kButton4);
-  WaitIdle();
-  const auto written =
-      std::distance(fs::directory_iterator(Folder("out")), fs::directory_iterator());
-  EXPECT_LT(written, count);
-  EXPECT_FALSE(w.Working());
+  HWND stop = GetDlgItem(w.Control(kStatusBar1), kStopRun);
+  struct Run {
+    const char* how;
+    std::function<void()> stop;  // null: the run goes to the end
+  };
+  const Run runs[] = {
+      {"Escape", [&] { PressEscape(); }},
+      {"中止", [&] { PostMessageW(stop, BM_CLICK, 0, 0); }},
+      {"to the end", nullptr},
+  };
+  for (const Run& run : runs) {
+    const fs::path out = Folder(std::string("out ") + run.how);
+    w.SetOutputFolder(out);
+    SelectRows(0, RowCount() - 1);
+    SendMessageW(w.hwnd(), WM_COMMAND, kButton4, 0);
+    EXPECT_TRUE(IsWindowVisible(stop)) << run.how;
+    if (run.stop) run.stop();
+    WaitIdle();
+    EXPECT_FALSE(IsWindowVisible(stop)) << run.how;
+    const auto written = std::distance(fs::directory_iterator(out), fs::directory_iterator());
+    const std::string counts = w.CountsText();
+    if (run.stop) {
+      EXPECT_LT(written, count) << run.how;
+      EXPECT_EQ(w.StatusText(), "変換作業を中止しました。") << run.how;
+      EXPECT_NE(counts.find("  未着手 " + std::to_string(count - written)), std::string::npos)
+          << counts;
+    } else {
+      EXPECT_EQ(written, count);
+      EXPECT_EQ(w.StatusText(), "変換作業を完了しました。");
+      EXPECT_TRUE(counts.starts_with("変換 300")) << counts;
+      EXPECT_TRUE(counts.ends_with("スキップ 0  失敗 0")) << counts;
+    }
+  }
 }
 
 TEST_F(EscapeTest, StopsTheMemosOfAListing) {

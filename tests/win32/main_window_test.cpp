@@ -63,7 +63,8 @@ TEST_F(MainWindowTest, StartsWithTheFormAndItsMenus) {
   HWND header = ListView_GetHeader(w.Control(kStringGrid1));
   for (int c = 0; c < 6; ++c) {
     wchar_t text[64] = {};
-    HDITEMW item{HDI_TEXT};
+    HDITEMW item{};
+    item.mask = HDI_TEXT;
     item.pszText = text;
     item.cchTextMax = 64;
     Header_GetItem(header, c, &item);
@@ -73,10 +74,11 @@ TEST_F(MainWindowTest, StartsWithTheFormAndItsMenus) {
   // Each menu with its items and their Alt letters, separators as "".
   HMENU bar = GetMenu(w.hwnd());
   const std::vector<std::vector<std::string>> menus = {
-      {"ファイル (&F)", "検索フォルダの指定 (&S)", "ファイルの種類 (&T)",
-       "保存先フォルダの指定 (&H)", "", "終了 (&X)"},
-      {"設定 (&S)", "JWW/JWS設定 (&1)", "", "現在の設定を保存(&S)...", "保存した設定を開く(&O)..."},
-      {"表示 (&V)", "プレビュー (&P)"},
+      {"ファイル (&F)", "検索フォルダの指定 (&S)\tCtrl+O", "ファイルの種類 (&T)",
+       "保存先フォルダの指定 (&H)", "", "終了 (&X)\tCtrl+Q"},
+      {"設定 (&S)", "JWW/JWS設定 (&1)", "", "現在の設定を保存(&S)...\tCtrl+S",
+       "保存した設定を開く(&O)..."},
+      {"表示 (&V)", "プレビュー (&P)", "最新の情報に更新 (&R)\tF5"},
   };
   for (size_t m = 0; m < menus.size(); ++m) {
     EXPECT_EQ(MenuText(bar, static_cast<int>(m)), menus[m][0]);
@@ -127,7 +129,9 @@ TEST_F(MainWindowTest, ListsAFolderWithMemosThenSortsByHeaderClicks) {
   }
   // Memos moved with their rows.
   for (int row = 0; row < RowCount(); ++row) {
-    if (Cell(row, 0) == "平面図.jww") EXPECT_EQ(Cell(row, 3), "1階平面図 S=1:50");
+    if (Cell(row, 0) == "平面図.jww") {
+      EXPECT_EQ(Cell(row, 3), "1階平面図 S=1:50");
+    }
   }
 }
 

@@ -1,0 +1,13 @@
+#pragma once
+// The loop of a window shown as a modal dialog: its owner is disabled and
+// the dialog keys (Tab, Enter, Escape) work until the dialog says it is
+// done.
+#include <windows.h>
+
+namespace varnelko::win32 {
+
+// Handles messages while `open` stays true; a quit message ends the loop
+// and is posted again for the program's own loop.
+void RunModal(HWND dialog, HWND owner, const bool& open);
+
+}  // namespace varnelko::win32
