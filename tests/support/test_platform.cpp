@@ -160,6 +160,8 @@ std::shared_ptr<void> HoldLocked(const fs::path& file, Lock lock) {
   return enforced ? held : nullptr;
 }
 
+std::string MissingFileText() { return WindowsError(ERROR_FILE_NOT_FOUND).message(); }
+
 void RemoveTree(const fs::path& folder) {
   std::vector<FolderName> names;
   std::error_code ec;
@@ -187,6 +189,10 @@ fs::path OtherSpelling(const fs::path&) { return {}; }
 std::shared_ptr<void> HoldLocked(const fs::path&, Lock) { return nullptr; }
 
 std::string LockedText(Lock) { return {}; }
+
+std::string MissingFileText() {
+  return std::make_error_code(std::errc::no_such_file_or_directory).message();
+}
 
 void RemoveTree(const fs::path& folder) {
   std::error_code ec;

@@ -46,6 +46,10 @@ std::shared_ptr<void> HoldLocked(const std::filesystem::path& file, Lock lock);
 // held so.
 std::string LockedText(Lock lock);
 
+// The system's own words for a name that leads nowhere in an existing
+// folder, as the program gives them ("No such file or directory" on Linux).
+std::string MissingFileText();
+
 // Removes `folder` with all it holds, also past MAX_PATH, where the
 // standard library's remove_all gives up on Windows.
 void RemoveTree(const std::filesystem::path& folder);
