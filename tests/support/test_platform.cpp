@@ -171,6 +171,7 @@ void RemoveTree(const fs::path& folder) {
     if (entry.is_folder) {
       RemoveTree(path);
     } else {
+      SetFileAttributesW(LongPathForm(path).c_str(), FILE_ATTRIBUTE_NORMAL);  // read-only too
       DeleteFileW(LongPathForm(path).c_str());
     }
   }

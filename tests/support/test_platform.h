@@ -50,8 +50,9 @@ std::string LockedText(Lock lock);
 // folder, as the program gives them ("No such file or directory" on Linux).
 std::string MissingFileText();
 
-// Removes `folder` with all it holds, also past MAX_PATH, where the
-// standard library's remove_all gives up on Windows.
+// Removes `folder` with all it holds, as far as it can, and returns. On
+// Windows the standard library's remove_all gives up past MAX_PATH and can
+// loop for ever on a file another program has only just closed (Wine).
 void RemoveTree(const std::filesystem::path& folder);
 
 constexpr bool kOnWindows =
