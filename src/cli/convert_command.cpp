@@ -2,8 +2,6 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <cstdio>
-#include <iostream>
 #include <memory>
 #include <optional>
 #include <system_error>
@@ -18,6 +16,9 @@
 #include "conversion/conversion_settings.h"
 #include "formats/file_extension.h"
 #include "platform/command_line.h"
+#include "platform/console.h"
+#include "platform/folder_names.h"
+#include "platform/native_file.h"
 #include "platform/path_text.h"
 
 namespace varnelko::cli {
@@ -55,9 +56,12 @@ CLI::Validator AtLeastOne() {
 }
 
 int Refuse(const std::string& message) {
-  std::cerr << EscapeControls(message) << "\n";
+  PrintErrorLine(EscapeControls(message));
   return kExitRefused;
 }
+
+// A report line on standard output, out at once.
+void Report(const std::string& line) { PrintLine(EscapeControls(line)); }
 
 bool IsDrawingName(const fs::path& p) {
   const std::string ext = UpperCaseExtension(p);
@@ -70,27 +74,18 @@ bool IsDrawingName(const fs::path& p) {
 // (a link to itself, a dangling link), so that the run reports it with the
 // reason instead of passing over it or refusing the whole run.
 bool ListFolder(const fs::path& folder, std::vector<fs::path>& found, std::string& why) {
-  const size_t first = found.size();
+  std::vector<FolderName> names;
   std::error_code ec;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    std::error_code entry_ec;
-    const bool subfolder = it->is_directory(entry_ec);
-    if (!subfolder && IsDrawingName(it->path())) found.push_back(it->path());
-  }
-  if (ec) {
+  if (!ListFolderNames(folder, names, ec)) {
     why = "cannot list the folder " + PathToUtf8(folder) + ": " + ec.message();
     return false;
   }
+  const size_t first = found.size();
+  for (const FolderName& entry : names) {
+    if (!entry.is_folder && IsDrawingName(entry.name)) found.push_back(folder / entry.name);
+  }
   std::sort(found.begin() + static_cast<std::ptrdiff_t>(first), found.end());
   return true;
-}
-
-// True when nothing at all has the name: a mistyped path refuses the run.
-bool Absent(const fs::path& p) {
-  std::error_code ec;
-  const fs::file_status entry = fs::symlink_status(p, ec);
-  return !fs::exists(entry) &&
-         (!ec || ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory);
 }
 
 // A path that cannot be examined at all (a parent without permission, a
@@ -100,6 +95,15 @@ struct Unexaminable {
   std::string path;
   std::string why;
 };
+
+bool IsMissing(const std::error_code& error) {
+  return error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory;
+}
+
+// Nothing at all has the name: a mistyped path refuses the run.
+bool Absent(const PathState& state) {
+  return !state.exists && (!state.error || IsMissing(state.error));
+}
 
 // Files as given; folders, whatever their names, give their drawing files
 // (a folder without any is noted on stderr). Anything else that is there,
@@ -111,19 +115,17 @@ bool CollectSources(const std::vector<std::string>& paths, std::vector<fs::path>
                     std::string& why) {
   for (const std::string& text : platform::ExpandWildcards(paths)) {
     const fs::path p = PathFromUtf8(text);
-    std::error_code ec;
-    const bool folder = fs::is_directory(p, ec);
-    if (ec && !IsDrawingName(p) && ec != std::errc::no_such_file_or_directory &&
-        ec != std::errc::not_a_directory) {
-      unexaminable.push_back({text, ec.message()});
-    } else if (folder) {
+    const PathState state = LookAtPath(p);
+    if (state.error && !IsMissing(state.error) && !IsDrawingName(p)) {
+      unexaminable.push_back({PathToUtf8(p), state.error.message()});
+    } else if (state.leads_to_directory) {
       const size_t before = sources.size();
       if (!ListFolder(p, sources, why)) return false;
       if (sources.size() == before) {
-        std::cerr << EscapeControls("no JWW or JWS drawing in the folder " + text) << "\n";
+        PrintErrorLine(EscapeControls("no JWW or JWS drawing in the folder " + PathToUtf8(p)));
       }
       folders.push_back(p);
-    } else if (!Absent(p)) {
+    } else if (!Absent(state)) {
       sources.push_back(p);
       folders.push_back(p.has_parent_path() ? p.parent_path() : fs::path("."));
     } else {
@@ -170,17 +172,17 @@ std::string ReportLine(const FileOutcome& o) {
 // A one-line bar on stderr, redrawn as files finish; only on a terminal.
 class ProgressBar {
  public:
-  explicit ProgressBar(size_t total) : total_(total), shown_(StderrIsTerminal()) {}
+  explicit ProgressBar(size_t total) : total_(total), shown_(platform::StderrIsTerminal()) {}
   void Step(size_t done) {
     if (!shown_ || total_ == 0) return;
     constexpr size_t kWidth = 40;
-    size_t filled = done * kWidth / total_;
-    std::fprintf(stderr, "\r[%s%s] %zu/%zu", std::string(filled, '#').c_str(),
-                 std::string(kWidth - filled, '.').c_str(), done, total_);
-    std::fflush(stderr);
+    const size_t filled = done * kWidth / total_;
+    platform::WriteText(platform::Stream::kError,
+                        "\r[" + std::string(filled, '#') + std::string(kWidth - filled, '.') +
+                            "] " + std::to_string(done) + "/" + std::to_string(total_));
   }
   void Finish() {
-    if (shown_ && total_ > 0) std::fprintf(stderr, "\r\033[K");
+    if (shown_ && total_ > 0) platform::WriteText(platform::Stream::kError, "\r\033[K");
   }
 
  private:
@@ -197,10 +199,10 @@ int RunConvert(const ConvertOptions& o) {
   std::vector<Unexaminable> unexaminable;
   if (!CollectSources(o.paths, request.sources, folders, unexaminable, why)) return Refuse(why);
   request.sources = WithoutRepeatedFiles(request.sources);
-  std::error_code ec;
   const fs::path output = PathFromUtf8(o.output);
-  if (!o.output.empty() && fs::exists(output, ec) && !fs::is_directory(output, ec)) {
-    return Refuse("the output " + o.output + " is not a folder");
+  const PathState output_state = LookAtPath(output);
+  if (!o.output.empty() && output_state.exists && !output_state.leads_to_directory) {
+    return Refuse("the output " + PathToUtf8(output) + " is not a folder");
   }
   BatchCheck check = CheckBatchPreconditions(output, folders, *settings);
   if (check != BatchCheck::kOk) return Refuse(BatchCheckMessage(check));
@@ -216,8 +218,7 @@ int RunConvert(const ConvertOptions& o) {
   ProgressBar bar(request.sources.size());
   std::array<size_t, 4> tally{};  // converted, skipped, failed, not started
   for (const Unexaminable& u : unexaminable) {
-    std::cout << EscapeControls("failed     " + u.path + ": cannot read: " + u.why) << "\n"
-              << std::flush;
+    Report("failed     " + u.path + ": cannot read: " + u.why);
     ++tally[2];
   }
   BatchCallbacks callbacks;
@@ -233,7 +234,7 @@ int RunConvert(const ConvertOptions& o) {
       return;
     }
     bar.Finish();
-    std::cout << EscapeControls(ReportLine(outcome)) << "\n" << std::flush;
+    Report(ReportLine(outcome));
     LinePrinted(index);
     bar.Step(index + 1);
     if (outcome.kind == FileOutcomeKind::kConverted) ++tally[0];
@@ -242,12 +243,13 @@ int RunConvert(const ConvertOptions& o) {
   };
   RunBatch(request, callbacks);
   bar.Finish();
-  std::cout << tally[0] << " converted, " << tally[1] << " skipped, " << tally[2] << " failed";
+  std::string summary = std::to_string(tally[0]) + " converted, " + std::to_string(tally[1]) +
+                        " skipped, " + std::to_string(tally[2]) + " failed";
   if (InterruptExitStatus() != 0) {
-    std::cout << ", " << tally[3] << " not started (interrupted)\n" << std::flush;
+    Report(summary + ", " + std::to_string(tally[3]) + " not started (interrupted)");
     return InterruptExitStatus();
   }
-  std::cout << (o.dry_run ? " (dry run: nothing written)\n" : "\n");
+  Report(o.dry_run ? summary + " (dry run: nothing written)" : summary);
   return tally[2] > 0 ? kExitFailed : 0;
 }
 

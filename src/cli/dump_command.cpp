@@ -10,11 +10,13 @@
 
 #include "cli/commands.h"
 #include "cli/dump_header.h"
+#include "cli/file_arguments.h"
 #include "cli/json_writer.h"
 #include "cli/report_text.h"
 #include "document/cp932.h"
 #include "document/text_helpers.h"
 #include "formats/loaded_drawing.h"
+#include "platform/console.h"
 #include "platform/output_folder.h"
 #include "platform/path_text.h"
 
@@ -54,7 +56,7 @@ class DrawingDumper {
 
 void DrawingDumper::FlushIfLarge() {
   if (buffer_.size() < kFlushBytes) return;
-  std::fwrite(buffer_.data(), 1, buffer_.size(), stdout);
+  platform::WriteText(platform::Stream::kOut, buffer_);
   buffer_.clear();
 }
 
@@ -228,9 +230,8 @@ void DrawingDumper::Dump(const LoadedDrawing& drawing) {
   json_.Key("images");
   Images(drawing.images());
   json_.EndObject();
-  std::fwrite(buffer_.data(), 1, buffer_.size(), stdout);
+  platform::WriteText(platform::Stream::kOut, buffer_);
   buffer_.clear();
-  std::fflush(stdout);
 }
 
 struct DumpOptions {
@@ -272,8 +273,7 @@ bool WriteImages(const BoundImages& images, const std::filesystem::path& folder)
   OutputFolder out;
   std::string why;
   if (!out.Open(folder, why)) {
-    std::fprintf(stderr, "varnelko-cli dump: %s: %s\n",
-                 EscapeControls(PathToUtf8(folder)).c_str(), why.c_str());
+    PrintErrorLine("varnelko-cli dump: " + EscapeControls(PathToUtf8(folder)) + ": " + why);
     return false;
   }
   bool ok = true;
@@ -287,8 +287,7 @@ bool WriteImages(const BoundImages& images, const std::filesystem::path& folder)
                   ? "a file of that name is already in the folder, not written"
                   : "cannot write: " + ec.message();
     }
-    std::fprintf(stderr, "varnelko-cli dump: image %s: %s\n", QuoteBytes(image.name).c_str(),
-                 error.c_str());
+    PrintErrorLine("varnelko-cli dump: image " + QuoteBytes(image.name) + ": " + error);
     ok = false;
   }
   return ok;
@@ -297,15 +296,15 @@ bool WriteImages(const BoundImages& images, const std::filesystem::path& folder)
 int RunDump(const DumpOptions& options) {
   const std::filesystem::path path = PathFromUtf8(options.file);
   if (IsMemoOnlyFile(path)) {
-    std::fprintf(stderr, "varnelko-cli dump: %s: only JWW drawings and JWS figures can be dumped\n",
-                 EscapeControls(options.file).c_str());
+    PrintErrorLine("varnelko-cli dump: " + EscapeControls(Shown(options.file)) +
+                   ": only JWW drawings and JWS figures can be dumped");
     return 1;
   }
   LoadedDrawing drawing;
   FormatError error;
   if (!drawing.Load(path, &error)) {
-    std::fprintf(stderr, "varnelko-cli dump: %s: %s\n", EscapeControls(options.file).c_str(),
-                 EscapeControls(error.Describe()).c_str());
+    PrintErrorLine("varnelko-cli dump: " + EscapeControls(Shown(options.file)) + ": " +
+                   EscapeControls(error.Describe()));
     return 1;
   }
   try {
@@ -313,8 +312,7 @@ int RunDump(const DumpOptions& options) {
   } catch (const std::exception& e) {
     // Only a document that breaks its own invariants gets here; say so
     // rather than end with an uncaught exception.
-    std::fprintf(stderr, "varnelko-cli dump: %s: %s\n", EscapeControls(options.file).c_str(),
-                 e.what());
+    PrintErrorLine("varnelko-cli dump: " + EscapeControls(Shown(options.file)) + ": " + e.what());
     return 1;
   }
   if (!options.images_folder.empty() &&
@@ -333,7 +331,9 @@ void AddDumpCommand(CLI::App& app, int& exit_code) {
                     "Print every string as the hexadecimal of its raw bytes");
   command->add_option("--images", options->images_folder,
                       "Also write each bound image, under its own name, into this folder");
-  command->add_option("file", options->file, "JWW drawing or JWS figure")->required();
+  command->add_option("file", options->file, "JWW drawing or JWS figure")
+      ->required()
+      ->transform(OneFile());
   command->callback([options, &exit_code] { exit_code = RunDump(*options); });
 }
 

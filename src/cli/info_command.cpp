@@ -44,7 +44,7 @@ std::string DrawingLine(const std::string& name, const LoadedDrawing& drawing) {
 bool DescribeMemoOnly(const std::string& name, std::string& line, FormatError& error) {
   const std::filesystem::path path = PathFromUtf8(name);
   if (!CanOpenFile(path, &error)) return false;
-  line = name + ": " + MemoOnlyFormat(path) + ", memo: " + Cp932ToUtf8(MemoForFile(path));
+  line = Shown(name) + ": " + MemoOnlyFormat(path) + ", memo: " + Cp932ToUtf8(MemoForFile(path));
   return true;
 }
 
@@ -142,7 +142,7 @@ bool DescribeFile(const std::string& name, const InfoRequest& r, std::string& li
   LoadedDrawing drawing;
   if (!drawing.Load(PathFromUtf8(name), &error)) return false;
   // The layer lines hold names already stripped of control characters.
-  line = EscapeControls(DrawingLine(name, drawing));
+  line = EscapeControls(DrawingLine(Shown(name), drawing));
   if (r.layers) line += LayersText(drawing, r.settings);
   return true;
 }
@@ -153,15 +153,13 @@ int RunInfo(const InfoRequest& r) {
     std::string line;
     FormatError error;
     if (DescribeFile(name, r, line, error)) {
-      std::printf("%s\n", line.c_str());
+      PrintLine(line);
     } else {
-      std::fflush(stdout);
-      std::fprintf(stderr, "varnelko-cli info: %s: %s\n", EscapeControls(name).c_str(),
-                   EscapeControls(error.Describe()).c_str());
+      PrintErrorLine("varnelko-cli info: " + EscapeControls(Shown(name)) + ": " +
+                     EscapeControls(error.Describe()));
       status = 1;
     }
   }
-  std::fflush(stdout);
   return status;
 }
 
@@ -181,7 +179,7 @@ void AddInfoCommand(CLI::App& app, int& exit_code) {
       std::string why;
       request->settings = ResolveConversionSettings(*conversion, why);
       if (!request->settings) {
-        std::fprintf(stderr, "varnelko-cli info: %s\n", why.c_str());
+        PrintErrorLine("varnelko-cli info: " + EscapeControls(why));
         exit_code = 2;
         return;
       }

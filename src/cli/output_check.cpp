@@ -21,7 +21,7 @@ std::string RefusedOutput(const fs::path& output, const std::vector<fs::path>& i
   const PathState state = LookAtPath(output);
   if (!state.exists) return {};
   for (const fs::path& input : inputs) {
-    if (SameFile(output, state, input, LookAtPath(input))) {
+    if (SameFile(state, LookAtPath(input))) {
       return "the output is the input file itself; write to another file";
     }
   }

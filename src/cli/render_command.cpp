@@ -6,6 +6,7 @@
 
 #include "cli/commands.h"
 #include "cli/conversion_options.h"
+#include "cli/file_arguments.h"
 #include "cli/output_check.h"
 #include "cli/report_text.h"
 #include "conversion/batch.h"
@@ -32,13 +33,13 @@ struct RenderOptions {
 };
 
 int Refuse(const std::string& message) {
-  std::fprintf(stderr, "varnelko-cli render: %s\n", EscapeControls(message).c_str());
+  PrintErrorLine("varnelko-cli render: " + EscapeControls(message));
   return kExitRefused;
 }
 
 int Fail(const std::string& file, const std::string& why) {
-  std::fprintf(stderr, "varnelko-cli render: %s: %s\n", EscapeControls(file).c_str(),
-               EscapeControls(why).c_str());
+  PrintErrorLine("varnelko-cli render: " + EscapeControls(Shown(file)) + ": " +
+                 EscapeControls(why));
   return kExitFailed;
 }
 
@@ -85,7 +86,7 @@ int RunRender(const RenderOptions& o) {
   }
   const std::string refused =
       RefusedOutput(PathFromUtf8(o.output), {PathFromUtf8(o.file)}, false);
-  if (!refused.empty()) return Refuse(o.output + ": " + refused);
+  if (!refused.empty()) return Refuse(Shown(o.output) + ": " + refused);
   LoadedDrawing drawing;
   FormatError error;
   if (!drawing.Load(PathFromUtf8(o.file), &error)) return Fail(o.file, error.Describe());
@@ -95,14 +96,14 @@ int RunRender(const RenderOptions& o) {
   svg.width_px = o.width;
   svg.title = PathToUtf8(PathFromUtf8(o.file).filename());
   if (!render::WriteSvgFile(PathFromUtf8(o.output), scene, svg, &error)) return Fail(o.output, error.Describe());
-  std::string line = "rendered " + o.file + " -> " + o.output + " (" +
+  std::string line = "rendered " + Shown(o.file) + " -> " + Shown(o.output) + " (" +
                      std::to_string(scene.items.size()) + " items, " + o.view + " view";
   if (scene.changes) {
     line += ", after: " + std::to_string(scene.changes->colors) + " colours, " +
             std::to_string(scene.changes->styles) + " line types changed";
   }
   line += NotDrawn(scene.stats) + Framed(scene) + ")";
-  std::printf("%s\n", EscapeControls(line).c_str());
+  PrintLine(EscapeControls(line));
   return 0;
 }
 
@@ -111,7 +112,9 @@ int RunRender(const RenderOptions& o) {
 void AddRenderCommand(CLI::App& app, int& exit_code) {
   auto options = std::make_shared<RenderOptions>();
   CLI::App* cmd = app.add_subcommand("render", "Draw a drawing or figure as an SVG picture");
-  cmd->add_option("file", options->file, "A JWW drawing or JWS figure")->required();
+  cmd->add_option("file", options->file, "A JWW drawing or JWS figure")
+      ->required()
+      ->transform(OneFile());
   cmd->add_option("-o,--output", options->output, "The SVG file to write")->required();
   cmd->add_option("--view", options->view,
                   "screen (everything, the sheet's edge) or print (the sheet without auxiliary entities)")

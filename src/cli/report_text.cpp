@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+#include "platform/console.h"
+#include "platform/path_text.h"
+
 namespace varnelko::cli {
 
 std::string EscapeControls(const std::string& text) {
@@ -16,6 +19,16 @@ std::string EscapeControls(const std::string& text) {
     }
   }
   return out;
+}
+
+std::string Shown(const std::string& typed) { return PathToUtf8(PathFromUtf8(typed)); }
+
+void PrintLine(const std::string& text) {
+  platform::WriteText(platform::Stream::kOut, text + "\n");
+}
+
+void PrintErrorLine(const std::string& text) {
+  platform::WriteText(platform::Stream::kError, text + "\n");
 }
 
 }  // namespace varnelko::cli

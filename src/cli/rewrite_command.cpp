@@ -1,12 +1,12 @@
 // varnelko-cli rewrite: loads a drawing or figure and writes it again, at its
 // own version or another one (saving for an older Jw_cad).
 #include <algorithm>
-#include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/file_arguments.h"
 #include "cli/output_check.h"
 #include "cli/report_text.h"
 #include "cli/rewrite_versions.h"
@@ -30,13 +30,13 @@ struct RewriteOptions {
 };
 
 int Fail(const std::string& path, const char* doing, const FormatError& error) {
-  std::cerr << "varnelko-cli rewrite: cannot " << doing << " " << EscapeControls(path) << ": "
-            << EscapeControls(error.Describe()) << "\n";
+  PrintErrorLine("varnelko-cli rewrite: cannot " + std::string(doing) + " " +
+                 EscapeControls(Shown(path)) + ": " + EscapeControls(error.Describe()));
   return kExitFailed;
 }
 
 int Refuse(const std::string& message) {
-  std::cerr << "varnelko-cli rewrite: " << EscapeControls(message) << "\n";
+  PrintErrorLine("varnelko-cli rewrite: " + EscapeControls(message));
   return kExitRefused;
 }
 
@@ -50,8 +50,8 @@ void NoteWhatIsLeftOut(const RewriteOptions& o, std::vector<std::string> dropped
   if (dropped.empty()) return;
   std::string list;
   for (const std::string& what : dropped) list += (list.empty() ? "" : "; ") + what;
-  std::cerr << "varnelko-cli rewrite: " << EscapeControls(o.output)
-            << " leaves out: " << list << "\n";
+  PrintErrorLine("varnelko-cli rewrite: " + EscapeControls(Shown(o.output)) +
+                 " leaves out: " + list);
 }
 
 size_t CarriedImages(const JwwDocument& doc) {
@@ -98,7 +98,7 @@ int RunRewrite(const RewriteOptions& o) {
   }
   // Never over the drawing being read, nor over a folder, device or FIFO.
   const std::string refused = RefusedOutput(PathFromUtf8(o.output), {PathFromUtf8(o.input)}, true);
-  if (!refused.empty()) return Refuse(o.output + ": " + refused);
+  if (!refused.empty()) return Refuse(Shown(o.output) + ": " + refused);
   return figure ? RewriteJws(o) : RewriteJww(o);
 }
 
@@ -108,7 +108,9 @@ void AddRewriteCommand(CLI::App& app, int& exit_code) {
   auto options = std::make_shared<RewriteOptions>();
   CLI::App* sub = app.add_subcommand(
       "rewrite", "Load a JWW drawing or JWS figure and write it again, at its own version or at N");
-  sub->add_option("IN", options->input, "drawing or figure to load")->required();
+  sub->add_option("IN", options->input, "drawing or figure to load")
+      ->required()
+      ->transform(OneFile());
   sub->add_option("OUT", options->output,
                   "file to write (replaced only by a complete file; never IN itself)")
       ->required();

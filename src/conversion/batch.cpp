@@ -16,6 +16,7 @@
 #include "formats/jws/jws_file.h"
 #include "formats/jww/jww_file.h"
 #include "platform/file_io.h"
+#include "platform/file_names.h"
 #include "platform/output_folder.h"
 #include "platform/path_text.h"
 
@@ -40,11 +41,12 @@ std::string BatchCheckMessage(BatchCheck check) {
 
 namespace {
 
-// A folder named with a trailing separator is the same folder as without;
-// the Windows C library finds nothing by the first, so an identity test
-// would answer "another folder" and let a run write into its sources.
-fs::path WithoutTrailingSeparator(const fs::path& folder) {
-  return folder.has_filename() || !folder.has_relative_path() ? folder : folder.parent_path();
+// A folder named with trailing separators is the same folder as without;
+// the Windows C library finds nothing by the first.
+fs::path WithoutTrailingSeparators(fs::path folder) {
+  if (folder.empty()) return ".";
+  while (!folder.has_filename() && folder.has_relative_path()) folder = folder.parent_path();
+  return folder;
 }
 
 }  // namespace
@@ -53,14 +55,13 @@ BatchCheck CheckBatchPreconditions(const fs::path& output_folder,
                                    const std::vector<fs::path>& source_folders,
                                    const ConversionSettings& settings) {
   if (output_folder.empty()) return BatchCheck::kOutputFolderEmpty;
-  std::error_code ec;
-  if (!fs::is_directory(output_folder, ec)) return BatchCheck::kOutputFolderMissing;
+  const PathState output = LookAtPath(WithoutTrailingSeparators(output_folder));
+  if (!output.leads_to_directory) return BatchCheck::kOutputFolderMissing;
   // By identity, not by text: the same folder reached through another letter
-  // case, a link or ".." would let a conversion move a source to ".BAK".
+  // case, another drive letter, a link or ".." would let a conversion move a
+  // source to ".BAK".
   for (const fs::path& folder : source_folders) {
-    if (fs::equivalent(WithoutTrailingSeparator(output_folder),
-                       folder.empty() ? fs::path(".") : WithoutTrailingSeparator(folder), ec) &&
-        !ec) {
+    if (SameFile(output, LookAtPath(WithoutTrailingSeparators(folder)))) {
       return BatchCheck::kSameFolder;
     }
   }
@@ -100,9 +101,8 @@ struct RunContext {
 // The output folder must not be the source's folder, checked on the folder
 // held (the path given may lead elsewhere by now).
 bool InHeldFolder(const fs::path& source, const OutputFolder& folder) {
-  const PathState parent = LookAtPath(source.has_parent_path() ? source.parent_path() : ".");
-  const PathState held = folder.Identity();
-  return parent.exists && held.exists && parent.device == held.device && parent.file == held.file;
+  return SameFile(LookAtPath(source.has_parent_path() ? source.parent_path() : "."),
+                  folder.Identity());
 }
 
 FileOutcome ConvertOne(size_t index, const RunContext& run, const ProgressFn& progress) {
@@ -150,16 +150,6 @@ FileOutcome ConvertOne(size_t index, const RunContext& run, const ProgressFn& pr
   return outcome;
 }
 
-// Output names are compared with ASCII case folded, so that a
-// case-insensitive output folder is covered too.
-std::string FoldedName(const fs::path& name) {
-  std::string key = PathToUtf8(name);
-  for (char& c : key) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return key;
-}
-
 struct BatchPlan {
   // Sources whose output name an earlier source takes: (index, earlier index).
   std::vector<std::pair<size_t, size_t>> name_taken;
@@ -171,9 +161,9 @@ struct BatchPlan {
 // name already (a.jww and a.jws share it), the output's own name with
 // ".BAK" ("a.jws.BAK"), then numbered ("a.jws.2.BAK"), so that no backup
 // made in a run replaces another.
-fs::path FreeBackupName(const fs::path& name, std::set<std::string>& taken) {
+fs::path FreeBackupName(const fs::path& name, std::set<fs::path, FileNameLess>& taken) {
   fs::path candidate = BackupPathOf(name);
-  for (int n = 1; !taken.insert(FoldedName(candidate)).second; ++n) {
+  for (int n = 1; !taken.insert(candidate).second; ++n) {
     candidate = name;
     if (n > 1) candidate += "." + std::to_string(n);
     candidate += ".BAK";
@@ -184,11 +174,12 @@ fs::path FreeBackupName(const fs::path& name, std::set<std::string>& taken) {
 BatchPlan PlanBatch(const BatchRequest& request) {
   BatchPlan plan;
   plan.backups.resize(request.sources.size());
-  std::map<std::string, size_t> first_of_name;
-  std::set<std::string> backups_taken;
+  // Output names are compared as the output folder compares them.
+  std::map<fs::path, size_t, FileNameLess> first_of_name;
+  std::set<fs::path, FileNameLess> backups_taken;
   for (size_t i = 0; i < request.sources.size(); ++i) {
     const fs::path name = request.sources[i].filename();
-    auto [first, fresh_name] = first_of_name.try_emplace(FoldedName(name), i);
+    auto [first, fresh_name] = first_of_name.try_emplace(name, i);
     if (!fresh_name) {
       plan.name_taken.emplace_back(i, first->second);
       continue;
@@ -256,13 +247,13 @@ class InOrderReporter {
 }  // namespace
 
 std::vector<fs::path> WithoutRepeatedFiles(const std::vector<fs::path>& sources) {
-  std::map<std::string, std::vector<fs::path>> kept_by_name;
+  std::map<fs::path, std::vector<fs::path>, FileNameLess> kept_by_name;
   std::vector<fs::path> kept;
   for (const fs::path& source : sources) {
-    std::vector<fs::path>& same_name = kept_by_name[FoldedName(source.filename())];
+    std::vector<fs::path>& same_name = kept_by_name[source.filename()];
+    const PathState state = LookAtPath(source);
     auto is_same_file = [&](const fs::path& earlier) {
-      std::error_code ec;
-      return earlier == source || (fs::equivalent(earlier, source, ec) && !ec);
+      return earlier == source || SameFile(LookAtPath(earlier), state);
     };
     if (std::any_of(same_name.begin(), same_name.end(), is_same_file)) continue;
     same_name.push_back(source);

@@ -32,9 +32,8 @@ ConvertResult Failed(ConvertStatus status, const FormatError& error) {
 // An output that names the source file itself (another letter case on a
 // case-insensitive system, a link) would move the source to its backup
 // name; the source must never change, so such a conversion is refused.
-bool OutputIsSource(const fs::path& source, const PathState& source_state, const fs::path& output,
-                    const PathState& output_state) {
-  return output_state.exists && SameFile(source, source_state, output, output_state);
+bool OutputIsSource(const PathState& source_state, const PathState& output_state) {
+  return SameFile(source_state, output_state);
 }
 
 const FormatError kOutputIsSource{"the output file is the source file itself",
@@ -161,7 +160,7 @@ ConvertResult ConvertFile(const fs::path& source, const OutputTarget& output,
   }
   ReportProgress(progress, source, output.path());
   const PathState output_state = output.folder.Look(output.name);  // the one look at the output
-  if (OutputIsSource(source, source_state, output.path(), output_state)) {
+  if (OutputIsSource(source_state, output_state)) {
     return Failed(ConvertStatus::kWriteFailed, kOutputIsSource);
   }
   if (path == ConvertPath::kFast) {

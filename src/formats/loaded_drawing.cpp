@@ -69,12 +69,9 @@ const EntityStore& LoadedDrawing::store() const { return jws_ ? jws_->store : jw
 
 const BoundImages& LoadedDrawing::images() const { return jws_ ? kNoImages : jww_->images; }
 
+// The reader refuses a folder ("is a folder, not a file") as any other
+// path that is no regular file.
 bool CanOpenFile(const std::filesystem::path& path, FormatError* error) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) {
-    SetError(error, "is a folder, not a file");
-    return false;
-  }
   std::string first_byte;
   return ReadFilePrefix(path, 1, first_byte, error);
 }

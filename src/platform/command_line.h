@@ -10,10 +10,13 @@ namespace varnelko::platform {
 // from the UTF-16 command line.
 std::vector<std::string> Utf8Arguments(int argc, char** argv);
 
-// Each file argument with "*" and "?" in its last part gives the matching names
-// in that folder, sorted; with no match it stays as it is, so that the
-// command says the file is missing. Linux shells expand these before the
-// program starts, so there every argument stays as it is.
+// Each file argument with "*" and "?" gives the matching paths, sorted; a
+// wildcard may stand in any part ("図面?\*.jww"), where a folder part
+// matches folders only, and letters match in either case as the file
+// system compares names. With no match an argument stays as it is, so that
+// the command says the file is missing. Every command expands its files
+// here. Linux shells expand wildcards before the program starts, so there
+// every argument stays as it is.
 std::vector<std::string> ExpandWildcards(const std::vector<std::string>& arguments);
 
 }  // namespace varnelko::platform

@@ -40,6 +40,9 @@ class FileBuffer {
 // What lies under a name, without following a final link. `device` and
 // `file` identify it (for a link, the file it leads to) where the system
 // tells them (0 otherwise).
+// On Windows, `device` and `file` are the volume's serial number and the
+// file's index, so that one folder reached by two drive letters, by a
+// trailing separator or through a junction is still one folder.
 struct PathState {
   bool exists = false;
   bool is_directory = false;
@@ -47,14 +50,18 @@ struct PathState {
   bool leads_to_regular = false;
   uint64_t device = 0;
   uint64_t file = 0;
+  bool leads_to_directory = false;  // a folder, or a link that leads to one
+  // Why nothing could be looked at (no such file, no permission, a name
+  // too long) when `exists` is false; for a link, why what it leads to
+  // could not be (a dangling link, a loop of links).
+  std::error_code error;
 };
 
 // One look (lstat) at `path`.
 PathState LookAtPath(const std::filesystem::path& path);
 
-// Whether two names that both exist lead to the same file.
-bool SameFile(const std::filesystem::path& a, const PathState& a_state,
-              const std::filesystem::path& b, const PathState& b_state);
+// Whether two names that both exist lead to the same file, by identity.
+bool SameFile(const PathState& a, const PathState& b);
 
 // A file left open after it was read, so that the system can copy parts of
 // it to an output (see CopyFileSpan); closed when this goes. Empty where
@@ -104,7 +111,8 @@ size_t CopyFileSpan(int in_fd, uint64_t offset, size_t length, int out_fd);
 // The bytes go to the system at most 256 KB per call: one write of many
 // megabytes measured far slower here than the same bytes in pieces. With
 // `source`, unchanged stretches of at least kMinSystemCopy bytes are copied
-// by the system from the source file instead.
+// by the system from the source file instead. On Windows a temporary file
+// (IsTemporaryFileName) is created hidden.
 std::error_code WriteNewFile(const std::filesystem::path& path,
                              std::span<const std::string_view> pieces,
                              const SourceCopy* source = nullptr);

@@ -47,7 +47,9 @@ class OutputFolder {
                             std::span<const std::string_view> pieces,
                             const SourceCopy* source = nullptr) const;
 
-  // Renames `from` to `to` within the folder, replacing a file at `to`.
+  // Renames `from` to `to` within the folder, replacing a file at `to`. On
+  // Windows a temporary file (IsTemporaryFileName), which is created hidden,
+  // is shown again as it takes its name.
   std::error_code Rename(const std::filesystem::path& from,
                          const std::filesystem::path& to) const;
 

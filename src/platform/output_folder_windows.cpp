@@ -1,6 +1,9 @@
 #include <windows.h>
 
+#include "platform/file_io.h"
 #include "platform/output_folder.h"
+#include "platform/path_text.h"
+#include "platform/windows_error.h"
 
 namespace varnelko {
 namespace fs = std::filesystem;
@@ -10,27 +13,18 @@ namespace {
 // The folder opened for its identity only. Without FILE_SHARE_DELETE, no
 // one can move or delete the folder while the handle is held.
 HANDLE OpenFolderHandle(const fs::path& folder) {
-  return CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  return CreateFileW(LongPathForm(folder).c_str(), FILE_READ_ATTRIBUTES,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                     FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
 // Volume serial number and file index: what identifies a folder.
 PathState IdentityOf(HANDLE handle) {
   BY_HANDLE_FILE_INFORMATION info{};
   if (!GetFileInformationByHandle(handle, &info)) return {};
-  return {true, true, false, info.dwVolumeSerialNumber,
-          (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
-}
-
-// As the rest of the program words it: "No such file or directory" where
-// the system's code has a portable meaning.
-std::error_code LastError() {
-  const std::error_code code(static_cast<int>(GetLastError()), std::system_category());
-  const std::error_condition portable = code.default_error_condition();
-  if (portable.category() == std::generic_category()) {
-    return {portable.value(), std::generic_category()};
-  }
-  return code;
+  const bool folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  return {true, folder, false, info.dwVolumeSerialNumber,
+          (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow, folder, {}};
 }
 
 }  // namespace
@@ -43,14 +37,14 @@ bool OutputFolder::Open(const fs::path& folder, std::string& why) {
   const fs::path opened = folder.empty() ? fs::path(".") : folder;
   HANDLE handle = OpenFolderHandle(opened);
   if (handle == INVALID_HANDLE_VALUE) {
-    open_error_ = LastError();
+    open_error_ = LastWindowsError();
     why = open_error_.message();
     return false;
   }
   const PathState identity = IdentityOf(handle);
-  if (!identity.exists || !fs::is_directory(opened)) {
+  if (!identity.leads_to_directory) {
     CloseHandle(handle);
-    open_error_ = std::make_error_code(std::errc::not_a_directory);
+    open_error_ = WindowsError(ERROR_DIRECTORY);
     why = open_error_.message();
     return false;
   }
@@ -67,11 +61,11 @@ PathState OutputFolder::Identity() const { return identity_; }
 std::error_code OutputFolder::Moved() const {
   if (!is_open()) return open_error_;
   HANDLE now = OpenFolderHandle(path_.empty() ? fs::path(".") : path_);
-  if (now == INVALID_HANDLE_VALUE) return LastError();
+  if (now == INVALID_HANDLE_VALUE) return LastWindowsError();
   const PathState identity = IdentityOf(now);
   CloseHandle(now);
   if (identity.device == identity_.device && identity.file == identity_.file) return {};
-  return std::make_error_code(std::errc::no_such_file_or_directory);
+  return WindowsError(ERROR_PATH_NOT_FOUND);
 }
 
 PathState OutputFolder::Look(const fs::path& name) const {
@@ -85,18 +79,27 @@ std::error_code OutputFolder::CreateNew(const fs::path& name,
   return WriteNewFile(path_ / name, pieces, source);
 }
 
+// A temporary file, created hidden, is shown again as it takes its name.
 std::error_code OutputFolder::Rename(const fs::path& from, const fs::path& to) const {
   if (std::error_code moved = Moved()) return moved;
-  std::error_code ec;
-  fs::rename(path_ / from, path_ / to, ec);
-  return ec;
+  const fs::path source = LongPathForm(path_ / from);
+  if (IsTemporaryFileName(PathToUtf8(from))) {
+    const DWORD attributes = GetFileAttributesW(source.c_str());
+    const DWORD shown = attributes & ~FILE_ATTRIBUTE_HIDDEN;
+    if (attributes != INVALID_FILE_ATTRIBUTES && shown != attributes &&
+        !SetFileAttributesW(source.c_str(), shown ? shown : FILE_ATTRIBUTE_NORMAL)) {
+      return LastWindowsError();
+    }
+  }
+  if (MoveFileExW(source.c_str(), LongPathForm(path_ / to).c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    return {};
+  }
+  return LastWindowsError();
 }
 
 std::error_code OutputFolder::Remove(const fs::path& name) const {
   if (std::error_code moved = Moved()) return moved;
-  std::error_code ec;
-  fs::remove(path_ / name, ec);
-  return ec;
+  return DeleteFileW(LongPathForm(path_ / name).c_str()) ? std::error_code() : LastWindowsError();
 }
 
 }  // namespace varnelko

@@ -26,7 +26,9 @@ fs::path PathFromCp932Name(std::string_view name) {
 #endif
 }
 
-std::string PathToUtf8(const fs::path& path) {
+std::string PathToUtf8(const fs::path& given) {
+  // Separators as the system writes them: "/" typed on Windows shows as "\".
+  const fs::path path = fs::path(given).make_preferred();
   std::string whole = Utf8Of(path);
   if (IsUtf8(whole)) return whole;
   // Only Linux gets here: Windows names are UTF-16 and always convert.

@@ -19,9 +19,17 @@ std::filesystem::path PathFromUtf8(std::string_view utf8);
 // unpacked there; Windows names are Unicode, so the name is decoded.
 std::filesystem::path PathFromCp932Name(std::string_view name);
 
-// A path as UTF-8 text, for display and reports. On Linux each part that is
+// A path as UTF-8 text, for display and reports, with the system's own
+// separators (on Windows a "/" shows as "\"). On Linux each part that is
 // not UTF-8 (a name unpacked from a Windows archive keeps its code page 932
 // bytes) is decoded from code page 932.
 std::string PathToUtf8(const std::filesystem::path& path);
+
+// The form of `path` that the Windows API takes at any length. A path too
+// long for the plain form (MAX_PATH) is made absolute, its "." and ".."
+// resolved and its separators backslashes, behind "\\?\" ("\\?\UNC\"
+// for a network path); a shorter one stays as it is, so that it is read as
+// it always was. Linux takes every path as it is.
+std::filesystem::path LongPathForm(const std::filesystem::path& path);
 
 }  // namespace varnelko

@@ -2,12 +2,25 @@
 // settings dialog, and the event loop until the main window closes.
 #include <QApplication>
 
+#include <cstring>
+#include <string>
+
+#include "platform/console.h"
+#include "version.h"
+
 #include "qt/app_paths.h"
 #include "qt/main_window.h"
 #include "qt/screenshot_mode.h"
 #include "qt/user_feedback.h"
 
 int main(int argc, char** argv) {
+  // Answered before the window system is asked for anything, so that it
+  // works without a display too.
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    varnelko::platform::WriteText(varnelko::platform::Stream::kOut,
+                                  varnelko::VersionText() + "\n");
+    return 0;
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Varnelko"));
   varnelko::InstallJapaneseQtTexts();

@@ -8,12 +8,16 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <string>
 namespace Gdiplus {
 using std::max;
 using std::min;
 }  // namespace Gdiplus
 #include <gdiplus.h>
 
+#include "platform/console.h"
+#include "platform/wide_text.h"
+#include "version.h"
 #include "win32/app_locations.h"
 #include "win32/main_window.h"
 #include "win32/message_loop.h"
@@ -22,9 +26,32 @@ using std::min;
 
 namespace {
 
+// A window program has no console of its own: the version goes where its
+// output was sent, else to the console it was started from, else into a
+// message box.
+int ShowVersion() {
+  const std::string text = varnelko::VersionText();
+  const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (out == nullptr || out == INVALID_HANDLE_VALUE) {
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) {
+      MessageBoxW(nullptr, varnelko::WideFromUtf8(text).c_str(), L"Varnelko", MB_OK);
+      return 0;
+    }
+    SetStdHandle(STD_OUTPUT_HANDLE, CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                OPEN_EXISTING, 0, nullptr));
+  }
+  varnelko::platform::WriteText(varnelko::platform::Stream::kOut, text + "\n");
+  return 0;
+}
+
 int RunProgram(HINSTANCE instance, int show_command) {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (argv && argc == 2 && lstrcmpW(argv[1], L"--version") == 0) {
+    LocalFree(argv);
+    return ShowVersion();
+  }
   if (argv && argc == 4 && lstrcmpW(argv[1], L"--screenshot") == 0) {
     const int result = varnelko::win32::RunScreenshots(instance, argv[2], argv[3]);
     LocalFree(argv);

@@ -85,7 +85,7 @@ TEST(ProbeDrawing, ByUpperCasedExtensionThenSignature) {
   EXPECT_EQ(ProbeDrawing(dir.Write("g.jwc", "jw_cad(c)data.......")), DrawingType::kNone);
   std::string why;
   EXPECT_EQ(ProbeDrawing(dir / "missing.jww", &why), DrawingType::kUnreadable);
-  EXPECT_EQ(why, "cannot open: No such file or directory");
+  EXPECT_EQ(why, "cannot open: " + test::MissingFileText());
   EXPECT_EQ(ProbeDrawing(dir / "missing.txt"), DrawingType::kNone);  // not even looked at
 }
 
@@ -96,12 +96,12 @@ TEST(RunBatch, UnreadableDrawingsFailWithTheReason) {
   fs::create_directory(dir / "out");
   fs::create_directory(dir / "folder.jww");
   std::vector<fs::path> sources = {dir / "deleted.jww", dir / "folder.jww"};
-  std::vector<std::string> reasons = {"cannot open: No such file or directory",
+  std::vector<std::string> reasons = {"cannot open: " + test::MissingFileText(),
                                       "is a folder, not a file"};
   // Where links can be made, and on systems with FIFOs:
   if (test::MakeFileLink(dir / "gone.jww", dir / "dangling.jww")) {
     sources.push_back(dir / "dangling.jww");
-    reasons.push_back("cannot open: No such file or directory");
+    reasons.push_back("cannot open: " + test::MissingFileText());
   }
   if (!test::kOnWindows) {
     ASSERT_EQ(std::system(("mkfifo '" + (dir / "pipe.jws").string() + "'").c_str()), 0);

@@ -35,7 +35,7 @@ TEST(SettingsFile, MissingFileIsReportedAndChangesNothing) {
   s.C(3) = 1;
   std::string why;
   EXPECT_FALSE(LoadSettingsFile(dir / "none.set", s, &why));
-  EXPECT_EQ(why, "cannot open: No such file or directory");
+  EXPECT_EQ(why, "cannot open: " + test::MissingFileText());
   EXPECT_EQ(s.C(3), 1);
 }
 

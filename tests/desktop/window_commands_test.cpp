@@ -154,7 +154,7 @@ TEST_F(WindowCommandsTest, OpeningARowNeedsATreeAndAListAndSaysWhenNoProgramOpen
   feedback_.open_succeeds = false;
   commands_.OpenRow("a.jww");
   EXPECT_EQ(feedback_.Take(),
-            (Events{"open:/d/a.jww", "beep",
+            (Events{"open:" + fs::path("/d/a.jww").make_preferred().string(), "beep",
                     "status:「a.jww」を開くことのできるプログラムが見つかりません。"}));
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/folder_entry.h"
 #include "support/temp_dir.h"
 
 namespace varnelko {
@@ -27,7 +28,7 @@ TEST(ReadWholeFileInto, ReusesItsBufferForFilesLargerAndSmaller) {
     ASSERT_TRUE(ReadWholeFileInto(path, buffer, state));
     EXPECT_EQ(buffer.view(), bytes) << size;
     EXPECT_TRUE(state.exists);
-    EXPECT_TRUE(SameFile(path, state, path, LookAtPath(path)));
+    EXPECT_TRUE(SameFile(state, LookAtPath(path)));
   }
   FormatError error;
   EXPECT_FALSE(ReadWholeFileInto(dir / "missing", buffer, state, &error));
@@ -35,6 +36,18 @@ TEST(ReadWholeFileInto, ReusesItsBufferForFilesLargerAndSmaller) {
   EXPECT_TRUE(buffer.view().empty());
   EXPECT_FALSE(ReadWholeFileInto(dir.path(), buffer, state, &error));
   EXPECT_EQ(error.what, "is a folder, not a file");
+}
+
+// Hidden while it is written (a leading dot on Linux, the hidden attribute
+// on Windows); the finished file under its own name is not.
+TEST(WriteTemporarySibling, IsHiddenUntilItTakesItsName) {
+  test::TempDir dir;
+  fs::path tmp;
+  const std::string_view bytes = "bytes";
+  ASSERT_TRUE(WriteTemporarySibling(dir / "out.jww", std::span(&bytes, 1), tmp));
+  EXPECT_TRUE(ExamineEntry(fs::directory_entry(tmp)).hidden);
+  ASSERT_TRUE(WriteFileAtomically(dir / "out.jww", bytes));
+  EXPECT_FALSE(ExamineEntry(fs::directory_entry(dir / "out.jww")).hidden);
 }
 
 TEST(WriteTemporarySibling, WritesManyAndLargePiecesInOrder) {
@@ -96,10 +109,10 @@ TEST(LookAtPath, TellsFoldersFilesAndLinksApart) {
   EXPECT_FALSE(a.is_directory);
   std::error_code ec;
   fs::create_hard_link(file, dir / "hard", ec);
-  if (!ec) EXPECT_TRUE(SameFile(file, a, dir / "hard", LookAtPath(dir / "hard")));
+  if (!ec) EXPECT_TRUE(SameFile(a, LookAtPath(dir / "hard")));
   fs::create_symlink(file, dir / "soft", ec);
-  if (!ec) EXPECT_TRUE(SameFile(file, a, dir / "soft", LookAtPath(dir / "soft")));
-  EXPECT_FALSE(SameFile(file, a, dir.path(), LookAtPath(dir.path())));
+  if (!ec) EXPECT_TRUE(SameFile(a, LookAtPath(dir / "soft")));
+  EXPECT_FALSE(SameFile(a, LookAtPath(dir.path())));
 }
 
 }  // namespace

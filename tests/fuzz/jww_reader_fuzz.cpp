@@ -1,13 +1,12 @@
-// Feeds arbitrary bytes to the JWW loader, the memo reader and the entity
-// archive as JWS figures read it. Whatever the bytes, each must return
-// without crashing, reading out of bounds or leaking.
+// Feeds arbitrary bytes to the JWW loader and the memo reader (figures have
+// a target of their own, jws_figure_fuzz). Whatever the bytes, each must
+// return without crashing, reading out of bounds or leaking.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
-#include "formats/entity_archive.h"
 #include "formats/jww/jww_file.h"
 #include "formats/jww/jww_header.h"
 #include "render/svg_writer.h"
@@ -36,14 +35,6 @@ void ReadMemo(std::string_view bytes) {
   ReadJwwMemoFields(in, doc);
 }
 
-// A JWS figure's archive starts after its 452-byte header.
-void ReadFigureArchive(std::string_view bytes) {
-  if (bytes.size() < 452) return;
-  ByteReader in(bytes.substr(452));
-  EntityStore store;
-  ReadEntityArchive(in, 600, kJwsMaxClassName, store);
-}
-
 // --- The two conversion paths must agree -------------------------------
 // Wherever the scan-and-patch conversion converts, the full path (load,
 // convert, write) must give the same bytes and counts; the settings come
@@ -54,13 +45,10 @@ void CompareConversionPaths(std::string_view bytes) {
   ConversionSettings s;
   s.values = {pick & 1 ? 16 : pick % 16, pick & 2 ? 16 : (pick >> 4), 1 + (pick >> 7),
               (pick >> 2) & 1, 1, (pick >> 3) & 1, 1, (pick >> 5) & 1};
-  for (bool figure : {false, true}) {
-    std::string difference = test::CompareConversionPaths(bytes, figure, s);
-    if (!difference.empty()) {
-      std::fprintf(stderr, "conversion paths differ (%s): %s\n", figure ? "JWS" : "JWW",
-                   difference.c_str());
-      std::abort();
-    }
+  const std::string difference = test::CompareConversionPaths(bytes, false, s);
+  if (!difference.empty()) {
+    std::fprintf(stderr, "conversion paths differ: %s\n", difference.c_str());
+    std::abort();
   }
 }
 // -----------------------------------------------------------------------
@@ -71,7 +59,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
   LoadDrawing(bytes);
   ReadMemo(bytes);
-  ReadFigureArchive(bytes);
   CompareConversionPaths(bytes);
   return 0;
 }

@@ -30,10 +30,45 @@ TEST(PathText, JapaneseNamesSurviveTheTripThroughTheFileSystem) {
   EXPECT_EQ(PathToUtf8(path), PathToUtf8(dir.path()) + separator + name);
 }
 
-TEST(PathText, SeparatorsStayAsGiven) {
-  EXPECT_EQ(PathToUtf8("rel/a.jww"), "rel/a.jww");
-  EXPECT_EQ(PathToUtf8("/out/"), "/out/");
-  EXPECT_EQ(PathToUtf8(PathFromUtf8("図面/out/")), "図面/out/");
+// Reports show one kind of separator: the system's, whatever was typed.
+TEST(PathText, SeparatorsAreTheSystemsOwn) {
+  struct Row {
+    const char* given;
+    const char* on_linux;
+    const char* on_windows;
+  };
+  const Row rows[] = {
+      {"rel/a.jww", "rel/a.jww", "rel\\a.jww"},
+      {"/out/", "/out/", "\\out\\"},
+      {"図面/out/", "図面/out/", "図面\\out\\"},
+      {"Z:/tmp\\x.jws", "Z:/tmp\\x.jws", "Z:\\tmp\\x.jws"},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(PathToUtf8(PathFromUtf8(row.given)),
+              test::kOnWindows ? row.on_windows : row.on_linux);
+  }
+}
+
+// Windows takes a path past MAX_PATH only in its "\\?\" form, which the
+// system no longer tidies: it must come absolute, resolved and with
+// backslashes. A shorter path is handed over as it was.
+TEST(LongPathForm, IsGivenOnlyToPathsTooLongForThePlainForm) {
+  const std::string long_part(300, 'p');
+  struct Row {
+    std::string given;
+    std::string on_windows;  // Linux takes every path as it is
+  };
+  const Row rows[] = {
+      {"C:\\a\\b.jww", "C:\\a\\b.jww"},
+      {"C:/" + long_part + "/x/../y.jww", "\\\\?\\C:\\" + long_part + "\\y.jww"},
+      {"\\\\server\\share\\" + long_part, "\\\\?\\UNC\\server\\share\\" + long_part},
+      {"\\\\?\\C:\\" + long_part + "\\..", "\\\\?\\C:\\" + long_part + "\\.."},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(PathToUtf8(LongPathForm(PathFromUtf8(row.given))),
+              test::kOnWindows ? row.on_windows : PathToUtf8(PathFromUtf8(row.given)))
+        << row.given;
+  }
 }
 
 TEST(PathText, RawCodePage932PartsAreShownDecoded) {

@@ -2,6 +2,8 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+
+#include "platform/wide_text.h"
 #else
 #include <fcntl.h>
 #include <signal.h>
@@ -51,10 +53,15 @@ HANDLE OpenInherited(const fs::path& path, bool write) {
 
 // Standard input is NUL, so a program that waits for input ends at once.
 // There is no shell to set up here; tests that need one skip on Windows.
-int Run(const std::vector<std::string>& args, const std::string&, const fs::path& out,
-        const fs::path& err) {
-  std::wstring command = Quoted(fs::path(VARNELKO_CLI).make_preferred().native());
+std::wstring CommandLine(const std::string& program, const std::vector<std::string>& args) {
+  std::wstring command = Quoted(PathFromUtf8(program).make_preferred().native());
   for (const std::string& arg : args) command += L" " + Quoted(PathFromUtf8(arg).native());
+  return command;
+}
+
+int Run(const std::string& program, const std::vector<std::string>& args, const std::string&,
+        const fs::path& out, const fs::path& err) {
+  std::wstring command = CommandLine(program, args);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
@@ -89,9 +96,9 @@ std::string Quoted(const std::string& arg) {
   return q + "'";
 }
 
-int Run(const std::vector<std::string>& args, const std::string& shell_setup, const fs::path& out,
-        const fs::path& err) {
-  std::string command = shell_setup + Quoted(VARNELKO_CLI);
+int Run(const std::string& program, const std::vector<std::string>& args,
+        const std::string& shell_setup, const fs::path& out, const fs::path& err) {
+  std::string command = shell_setup + Quoted(program);
   for (const std::string& arg : args) command += " " + Quoted(arg);
   command += " >" + Quoted(out.string()) + " 2>" + Quoted(err.string()) + " </dev/null";
   const int raw = std::system(command.c_str());
@@ -103,15 +110,65 @@ int Run(const std::vector<std::string>& args, const std::string& shell_setup, co
 }  // namespace
 
 CliResult RunCli(const std::vector<std::string>& args, const std::string& shell_setup) {
+  return RunProgram(VARNELKO_CLI, args, shell_setup);
+}
+
+CliResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                     const std::string& shell_setup) {
   TempDir capture;
   CliResult result;
-  result.status = Run(args, shell_setup, capture / "out", capture / "err");
+  result.status = Run(program, args, shell_setup, capture / "out", capture / "err");
   result.out = ReadFile(capture / "out");
   result.err = ReadFile(capture / "err");
   return result;
 }
 
 #if defined(_WIN32)
+
+// A console of this test's own, which the program inherits; the test's
+// standard handles are put back afterwards, so that its own output still
+// goes where it went.
+std::optional<std::string> RunCliInConsole(const std::vector<std::string>& args,
+                                           const fs::path& folder) {
+  const HANDLE saved[] = {GetStdHandle(STD_INPUT_HANDLE), GetStdHandle(STD_OUTPUT_HANDLE),
+                          GetStdHandle(STD_ERROR_HANDLE)};
+  FreeConsole();
+  if (!AllocConsole()) return std::nullopt;
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  const HANDLE screen = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
+                                    0, nullptr);
+  std::wstring command = CommandLine(VARNELKO_CLI, args);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = screen;
+  startup.hStdError = screen;
+  PROCESS_INFORMATION process{};
+  std::optional<std::string> shown;
+  if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                     folder.c_str(), &startup, &process)) {
+    WaitForSingleObject(process.hProcess, INFINITE);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    GetConsoleScreenBufferInfo(screen, &info);
+    shown.emplace();
+    for (SHORT row = 0; row <= info.dwCursorPosition.Y; ++row) {
+      std::wstring text(static_cast<size_t>(info.dwSize.X), L' ');
+      DWORD read = 0;
+      ReadConsoleOutputCharacterW(screen, text.data(), info.dwSize.X, COORD{0, row}, &read);
+      text.resize(text.find_last_not_of(L' ') + 1);
+      *shown += Utf8FromWide(text) + "\n";
+    }
+  }
+  CloseHandle(screen);
+  FreeConsole();
+  SetStdHandle(STD_INPUT_HANDLE, saved[0]);
+  SetStdHandle(STD_OUTPUT_HANDLE, saved[1]);
+  SetStdHandle(STD_ERROR_HANDLE, saved[2]);
+  return shown;
+}
 
 // Windows delivers no signal from one program to another; the tests that
 // need this skip there.
@@ -122,6 +179,10 @@ InterruptedRun RunCliInterruptedWhen(const std::vector<std::string>&, int,
 }
 
 #else
+
+std::optional<std::string> RunCliInConsole(const std::vector<std::string>&, const fs::path&) {
+  return std::nullopt;
+}
 
 InterruptedRun RunCliInterrupted(const std::vector<std::string>& args, int signal_number,
                                  size_t lines) {

@@ -1,7 +1,9 @@
 #pragma once
 // Runs the built varnelko-cli with arguments and captures its exit status and
 // what it printed. Arguments are UTF-8 text, as the program takes them.
+#include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,18 @@ struct CliResult {
 // `shell_setup` runs first in the same shell, e.g. "ulimit -f 1;" (Linux only:
 // on Windows the program starts without a shell).
 CliResult RunCli(const std::vector<std::string>& args, const std::string& shell_setup = "");
+
+// The same with another of the project's programs (a window program's
+// --version, say).
+CliResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                     const std::string& shell_setup = "");
+
+// Runs the program in `folder` on a console of its own, as from a command
+// prompt, and returns what the console shows: its rows, trailing blanks
+// cut, each ended by "\n". Nothing where there are no consoles (Linux: a
+// terminal shows the bytes as written, which the other runs capture).
+std::optional<std::string> RunCliInConsole(const std::vector<std::string>& args,
+                                           const std::filesystem::path& folder);
 
 // Starts the program, sends it `signal_number` as soon as its standard output
 // holds `lines` lines, and waits for it to end. `signalled` tells whether the

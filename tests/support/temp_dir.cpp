@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/path_text.h"
+#include "support/test_platform.h"
 
 namespace varnelko::test {
 namespace fs = std::filesystem;
@@ -26,7 +27,9 @@ TempDir::~TempDir() {
   // Windows may keep a file open for a moment after the program that wrote
   // it has ended (the output a CLI run was captured in), so a failed
   // removal is tried again for a while.
-  for (int tries = 0; fs::remove_all(path_, ec), ec && tries < 40; ++tries) {
+  for (int tries = 0; tries < 40; ++tries) {
+    RemoveTree(path_);
+    if (!fs::exists(fs::symlink_status(path_, ec))) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(25));
   }
 }

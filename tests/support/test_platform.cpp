@@ -3,6 +3,9 @@
 #if defined(_WIN32)
 #include <windows.h>
 #include <winioctl.h>
+
+#include "platform/folder_names.h"
+#include "platform/windows_error.h"
 #else
 #include <cstdlib>
 #endif
@@ -10,6 +13,8 @@
 #include <cstring>
 #include <system_error>
 #include <vector>
+
+#include "platform/path_text.h"
 
 namespace varnelko::test {
 namespace fs = std::filesystem;
@@ -114,5 +119,87 @@ bool MakeFileLink(const fs::path& target, const fs::path& link) {
   fs::create_symlink(target, link, ec);
   return !ec;
 }
+
+#if defined(_WIN32)
+
+fs::path OtherSpelling(const fs::path& folder) {
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  const auto unix_name = reinterpret_cast<UnixName>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+  std::error_code ec;
+  const fs::path absolute = fs::absolute(folder, ec);
+  if (!unix_name || ec || absolute.native().starts_with(L"Z:") ||
+      absolute.native().starts_with(L"z:")) {
+    return {};
+  }
+  char* name = unix_name(absolute.c_str());
+  if (!name) return {};
+  // Wine names Unix paths in UTF-8.
+  fs::path other = PathFromUtf8("Z:" + std::string(name)).make_preferred();
+  HeapFree(GetProcessHeap(), 0, name);
+  return other;
+}
+
+std::shared_ptr<void> HoldLocked(const fs::path& file, Lock lock) {
+  const DWORD share = lock == Lock::kOpenAlone ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE;
+  const HANDLE h = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return nullptr;
+  std::shared_ptr<void> held(h, [](void* open) { CloseHandle(static_cast<HANDLE>(open)); });
+  if (lock == Lock::kOpenAlone) return held;
+  OVERLAPPED whole{};
+  if (!LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole)) return nullptr;
+  // Wine keeps such locks among its own calls to lock only: where a read
+  // through another handle still gets the bytes, nothing is held so.
+  const HANDLE reader = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+  char byte = 0;
+  DWORD read = 0;
+  const bool enforced = !ReadFile(reader, &byte, 1, &read, nullptr);
+  CloseHandle(reader);
+  return enforced ? held : nullptr;
+}
+
+std::string MissingFileText() { return WindowsError(ERROR_FILE_NOT_FOUND).message(); }
+
+void RemoveTree(const fs::path& folder) {
+  std::vector<FolderName> names;
+  std::error_code ec;
+  ListFolderNames(folder, names, ec);
+  for (const FolderName& entry : names) {
+    const fs::path path = folder / entry.name;
+    if (entry.is_folder) {
+      RemoveTree(path);
+    } else {
+      SetFileAttributesW(LongPathForm(path).c_str(), FILE_ATTRIBUTE_NORMAL);  // read-only too
+      DeleteFileW(LongPathForm(path).c_str());
+    }
+  }
+  RemoveDirectoryW(LongPathForm(folder).c_str());
+}
+
+std::string LockedText(Lock lock) {
+  return WindowsError(lock == Lock::kOpenAlone ? ERROR_SHARING_VIOLATION : ERROR_LOCK_VIOLATION)
+      .message();
+}
+
+#else
+
+fs::path OtherSpelling(const fs::path&) { return {}; }
+
+std::shared_ptr<void> HoldLocked(const fs::path&, Lock) { return nullptr; }
+
+std::string LockedText(Lock) { return {}; }
+
+std::string MissingFileText() {
+  return std::make_error_code(std::errc::no_such_file_or_directory).message();
+}
+
+void RemoveTree(const fs::path& folder) {
+  std::error_code ec;
+  fs::remove_all(folder, ec);
+}
+
+#endif
 
 }  // namespace varnelko::test

@@ -4,11 +4,7 @@
 #include <cstring>
 #include <memory>
 
-#if defined(_WIN32)
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
+#include "platform/console.h"
 
 namespace varnelko::cli {
 namespace {
@@ -37,25 +33,14 @@ std::unique_ptr<std::atomic<char*>[]> waiting;
 std::atomic<size_t> waiting_count{0};
 static_assert(std::atomic<char*>::is_always_lock_free);
 
-void WriteOut(const char* text, size_t length) {
-  while (length > 0) {
-#if defined(_WIN32)
-    const int n = _write(1, text, static_cast<unsigned>(length));
-#else
-    const ssize_t n = ::write(1, text, length);
-#endif
-    if (n <= 0) return;
-    text += n;
-    length -= static_cast<size_t>(n);
-  }
-}
-
 // The second signal: what is done is reported, then the program ends as
 // the signal ends it.
 extern "C" void OnSecondInterrupt(int signal_number) {
   const size_t count = waiting_count.load();
   for (size_t i = 0; i < count; ++i) {
-    if (char* line = waiting[i].exchange(nullptr)) WriteOut(line, std::strlen(line));
+    if (char* line = waiting[i].exchange(nullptr)) {
+      platform::WriteText(platform::Stream::kOut, line);
+    }
   }
   std::signal(signal_number, SIG_DFL);
   std::raise(signal_number);

@@ -1,23 +1,10 @@
 #include "cli/platform/process.h"
 
-#if defined(_WIN32)
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
 
 namespace varnelko::cli {
-
-bool StderrIsTerminal() {
-#if defined(_WIN32)
-  return _isatty(2) != 0;
-#else
-  return isatty(STDERR_FILENO) != 0;
-#endif
-}
 
 // Every file allocates buffers of its own size for its bytes and entities.
 // Left to the defaults, each such buffer is a fresh mapping that is faulted
