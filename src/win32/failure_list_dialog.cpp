@@ -8,6 +8,7 @@
 #include "platform/wide_text.h"
 #include "win32/clipboard.h"
 #include "win32/modal_loop.h"
+#include "win32/object_window_proc.h"
 #include "win32/ui_font.h"
 
 namespace varnelko::win32 {
@@ -58,7 +59,7 @@ FailureListDialog::FailureListDialog(HWND owner, const std::string& text,
   HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW cls{};
   cls.cbSize = sizeof(cls);
-  cls.lpfnWndProc = Proc;
+  cls.lpfnWndProc = ObjectWindowProc<FailureListDialog>;
   cls.hInstance = instance;
   cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -140,16 +141,6 @@ void FailureListDialog::ShowModal() {
   Open();
   RunModal(hwnd_, owner_, open_);
   ShowWindow(hwnd_, SW_HIDE);
-}
-
-LRESULT CALLBACK FailureListDialog::Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<FailureListDialog*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self || !self->hwnd_) return DefWindowProcW(hwnd, message, wparam, lparam);
-  return self->Handle(message, wparam, lparam);
 }
 
 LRESULT FailureListDialog::Handle(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -35,7 +35,8 @@ class FailureListDialog {
   bool IsOpen() const { return open_; }
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  template <typename W>
+  friend LRESULT CALLBACK ObjectWindowProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   void BuildControls(const std::string& text);
   void Layout();

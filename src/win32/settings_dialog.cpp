@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "win32/modal_loop.h"
+#include "win32/object_window_proc.h"
 #include "win32/ui_font.h"
 
 namespace varnelko::win32 {
@@ -62,7 +63,7 @@ int ItemOf(int32_t value) { return value >= 0 && value <= 16 ? value : -1; }
 SettingsDialog::SettingsDialog(HINSTANCE instance, HWND owner) : owner_(owner) {
   WNDCLASSEXW cls{};
   cls.cbSize = sizeof(cls);
-  cls.lpfnWndProc = Proc;
+  cls.lpfnWndProc = ObjectWindowProc<SettingsDialog>;
   cls.hInstance = instance;
   cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -143,16 +144,6 @@ void SettingsDialog::GetPosition(int& left, int& top) const {
   GetWindowRect(hwnd_, &r);
   left = r.left;
   top = r.top;
-}
-
-LRESULT CALLBACK SettingsDialog::Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<SettingsDialog*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self || !self->hwnd_) return DefWindowProcW(hwnd, message, wparam, lparam);
-  return self->Handle(message, wparam, lparam);
 }
 
 LRESULT SettingsDialog::Handle(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -36,7 +36,8 @@ class SettingsDialog {
   void GetPosition(int& left, int& top) const;
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  template <typename W>
+  friend LRESULT CALLBACK ObjectWindowProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   void BuildControls();
   void FormShow(const ConversionSettings& settings);
