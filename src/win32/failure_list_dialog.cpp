@@ -164,11 +164,8 @@ LRESULT FailureListDialog::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       limits->ptMinTrackSize = {kMinWidth, kMinHeight};
       return 0;
     }
-    case WM_CTLCOLORSTATIC: {
-      auto dc = reinterpret_cast<HDC>(wparam);
-      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-    }
+    case WM_CTLCOLORSTATIC:
+      return OnDialogFace(reinterpret_cast<HDC>(wparam));
     default:
       break;
   }

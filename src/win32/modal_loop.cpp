@@ -21,4 +21,9 @@ void RunModal(HWND dialog, HWND owner, const bool& open) {
   }
 }
 
+LRESULT OnDialogFace(HDC dc) {
+  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
 }  // namespace varnelko::win32

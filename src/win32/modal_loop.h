@@ -10,4 +10,8 @@ namespace varnelko::win32 {
 // and is posted again for the program's own loop.
 void RunModal(HWND dialog, HWND owner, const bool& open);
 
+// The answer to WM_CTLCOLORSTATIC (and WM_CTLCOLORBTN) on a dialog's face:
+// labels and boxes drawn on the face's colour, not the window's white.
+LRESULT OnDialogFace(HDC dc);
+
 }  // namespace varnelko::win32

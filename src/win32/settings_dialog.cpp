@@ -163,8 +163,7 @@ LRESULT SettingsDialog::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       // Labels, frames and boxes on the dialog's face; the warning in red.
       auto dc = reinterpret_cast<HDC>(wparam);
       if (GetDlgCtrlID(reinterpret_cast<HWND>(lparam)) == kWarning) SetTextColor(dc, RGB(255, 0, 0));
-      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+      return OnDialogFace(dc);
     }
     default:
       break;
