@@ -129,13 +129,18 @@ class ArchivePatcher {
   // written over the file's bytes.
   bool Header(HeaderPlace place, int norm_type, TEntHeader& raw, TEntHeader& stored) {
     size_t at = in_.offset();
-    ReadEntHeader(in_, layout_, raw);
+    // Worked on in locals and stored once: a header written field by field
+    // and read back whole stalls the processor on every entity.
+    TEntHeader read, converted;
+    ReadEntHeader(in_, layout_, read);
     if (!in_.ok()) return Unreadable();
-    stored = raw;
-    rules_.Apply(place, member_, stored, counts_);
-    const TEntHeader written = NormalizeEntHeader(version_, norm_type, stored);
+    converted = read;
+    rules_.Apply(place, member_, converted, counts_);
+    raw = read;
+    stored = converted;
+    const TEntHeader written = NormalizeEntHeader(version_, norm_type, converted);
     // The same fields are the same bytes: the file holds the header already.
-    if (written == raw) return true;
+    if (written == read) return true;
     uint8_t patched[kMaxEntHeaderBytes];
     Patch(at, patched, PutEntHeader(patched, version_, written));
     return true;

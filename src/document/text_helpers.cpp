@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 namespace varnelko {
 namespace {
@@ -81,26 +82,46 @@ std::string CleanWalk(std::string_view text, bool drop_caret_m) {
   return out;
 }
 
+// Whether the byte at `i` starts a character, told from the bytes before it:
+// a byte outside the lead range ends a character wherever it stands, so from
+// the last such byte on, characters start at every other byte.
+bool StartsCharacter(std::string_view text, size_t i) {
+  size_t k = i;
+  while (k > 0 && IsLeadByte(static_cast<uint8_t>(text[k - 1]))) --k;
+  return (i - k) % 2 == 0;
+}
+
+// Whether any of the eight bytes of `w` may be below 0x20 or, with `caret`,
+// a "^". A borrow may flag a word that has none, but never misses one: the
+// lowest such byte is always flagged, so a word that passes needs no look.
+bool HasSuspectByte(uint64_t w, bool caret) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
+  const uint64_t below_space = (w - kOnes * 0x20) & ~w & kHigh;
+  const uint64_t x = w ^ (kOnes * '^');
+  const uint64_t caret_bytes = caret ? (x - kOnes) & ~x & kHigh : 0;
+  return (below_space | caret_bytes) != 0;
+}
+
 // True when the walk would drop something. Most names and texts are clean,
-// and the writers call the cleaner on every one of them.
+// and the writers and the scan call this on every one of them: eight bytes
+// are looked at together, and only a droppable byte is placed in its
+// character (a trail byte may be a control byte or a "^").
 bool NeedsCleaning(std::string_view text, bool drop_caret_m) {
-  // A text without any control byte or caret is clean whatever its
-  // characters; this test runs without tracking double-byte characters, and
-  // only a text that holds such a byte is walked.
-  bool suspect = false;
-  for (char c : text) {
-    suspect |= IsControlByte(static_cast<uint8_t>(c)) || (drop_caret_m && c == '^');
-  }
-  if (!suspect) return false;
   size_t i = 0;
   while (i < text.size()) {
-    const auto b = static_cast<uint8_t>(text[i]);
-    if (IsLeadByte(b)) {
-      i += 2;
-    } else if (IsControlByte(b) || (drop_caret_m && IsCaretM(text, i))) {
-      return true;
-    } else {
-      ++i;
+    if (i + 8 <= text.size()) {
+      uint64_t w;
+      std::memcpy(&w, text.data() + i, sizeof w);
+      if (!HasSuspectByte(w, drop_caret_m)) {
+        i += 8;
+        continue;
+      }
+    }
+    const size_t end = std::min(i + 8, text.size());
+    for (; i < end; ++i) {
+      const bool droppable = IsControlByte(static_cast<uint8_t>(text[i])) ||
+                             (drop_caret_m && IsCaretM(text, i));
+      if (droppable && StartsCharacter(text, i)) return true;
     }
   }
   return false;
