@@ -236,16 +236,47 @@ bool CheckOutputReplaceable(const OutputTarget& target, const PathState& state,
   return true;
 }
 
-bool WriteOutputKeepingBackup(const OutputTarget& target, const PathState& state,
-                              std::span<const std::string_view> pieces, FormatError* error,
-                              bool* backed_up, const SourceCopy* source) {
-  if (backed_up) *backed_up = false;
-  if (!CheckOutputReplaceable(target, state, error)) return false;
+namespace {
+
+std::string CannotKeep(const OutputTarget& target, const std::error_code& ec) {
+  return "cannot keep the old output as " + PathToUtf8(target.backup) + ": " + ec.message();
+}
+
+// The written file takes the output name while it is free; an old output
+// under the name is first kept under the backup name. Anything but a folder
+// (a file, a link) is kept, and an older backup file is replaced in one step.
+bool NameKeepingBackup(const OutputTarget& target, UnnamedFile& file, FormatError* error,
+                       bool* backed_up) {
+  const OutputFolder& folder = target.folder;
+  std::error_code ec = folder.Name(file, target.name);
+  bool had_output = false;
+  if (ec == std::errc::file_exists) {
+    // Another run into this folder may have kept it meanwhile: gone is fine.
+    ec = folder.Rename(target.name, target.backup);
+    if (ec && ec != std::errc::no_such_file_or_directory) {
+      SetError(error, CannotKeep(target, ec));
+      return false;
+    }
+    had_output = !ec;
+    ec = folder.Name(file, target.name);
+  }
+  if (!ec) {
+    if (backed_up) *backed_up = had_output;
+    return true;
+  }
+  SetError(error, "cannot put the new file in place: " + ec.message());
+  // A file that another program put under the name meanwhile stays; the old
+  // output then stays under the backup name.
+  if (had_output && ec != std::errc::file_exists) folder.Rename(target.backup, target.name);
+  return false;
+}
+
+// The same with a named temporary file, where files cannot be unnamed.
+bool RenameKeepingBackup(const OutputTarget& target, std::span<const std::string_view> pieces,
+                         FormatError* error, bool* backed_up, const SourceCopy* source) {
   const OutputFolder& folder = target.folder;
   fs::path tmp;
   if (!WriteTemporaryFile(folder, pieces, tmp, error, source)) return false;
-  // Anything but a folder under the output name (a file, a link) is kept;
-  // rename replaces an older backup file in one step and refuses a folder.
   // No output, also one that another run into this folder has just made its
   // backup, leaves nothing to keep: tried rather than looked at first.
   // Windows does not always say "no such file" for a missing output (Wine
@@ -253,8 +284,7 @@ bool WriteOutputKeepingBackup(const OutputTarget& target, const PathState& state
   std::error_code ec = folder.Rename(target.name, target.backup);
   const bool had_output = !ec;
   if (ec && ec != std::errc::no_such_file_or_directory && folder.Look(target.name).exists) {
-    SetError(error, "cannot keep the old output as " + PathToUtf8(target.backup) + ": " +
-                        ec.message());
+    SetError(error, CannotKeep(target, ec));
     folder.Remove(tmp);
     return false;
   }
@@ -267,6 +297,25 @@ bool WriteOutputKeepingBackup(const OutputTarget& target, const PathState& state
   folder.Remove(tmp);
   if (had_output) folder.Rename(target.backup, target.name);  // the old output goes back
   return false;
+}
+
+}  // namespace
+
+bool WriteOutputKeepingBackup(const OutputTarget& target, const PathState& state,
+                              std::span<const std::string_view> pieces, FormatError* error,
+                              bool* backed_up, const SourceCopy* source) {
+  if (backed_up) *backed_up = false;
+  if (!CheckOutputReplaceable(target, state, error)) return false;
+  // An unnamed file leaves nothing behind when the program is stopped, and
+  // takes one change of the folder instead of two.
+  UnnamedFile unnamed;
+  const std::error_code ec = target.folder.WriteUnnamed(pieces, source, unnamed);
+  if (!ec) return NameKeepingBackup(target, unnamed, error, backed_up);
+  if (ec != std::errc::operation_not_supported) {
+    SetError(error, "cannot write: " + ec.message());
+    return false;
+  }
+  return RenameKeepingBackup(target, pieces, error, backed_up, source);
 }
 
 bool WriteOutputKeepingBackup(const fs::path& output, std::span<const std::string_view> pieces,

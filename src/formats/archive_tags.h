@@ -48,7 +48,28 @@ struct ArchiveLayout {
 };
 
 // Reads E1..E7 (the pen width only when the layout has it; 0 otherwise).
+// A whole header is taken at once; only a cut one is read field by field, so
+// that the failure names the field where the bytes ran out.
 inline void ReadEntHeader(ByteReader& in, const ArchiveLayout& layout, TEntHeader& h) {
+  if (in.ok() && in.remaining() >= layout.header_bytes) {
+    const char* p = in.View(layout.header_bytes).data();
+    auto take = [&p](auto& field) {
+      std::memcpy(&field, p, sizeof field);
+      p += sizeof field;
+    };
+    take(h.group);
+    take(h.pen_style);
+    take(h.pen_color);
+    if (layout.has_pen_width) {
+      take(h.pen_width);
+    } else {
+      h.pen_width = 0;
+    }
+    take(h.layer);
+    take(h.layer_group);
+    take(h.flags);
+    return;
+  }
   h.group = in.I32();
   h.pen_style = in.U8();
   h.pen_color = in.U16();

@@ -30,17 +30,6 @@ std::string ByteReader::Bytes(size_t n) {
   return s;
 }
 
-std::string_view ByteReader::View(size_t n) {
-  if (!Need(n)) return {};
-  std::string_view s = data_.substr(pos_, n);
-  pos_ += n;
-  return s;
-}
-
-void ByteReader::Skip(size_t n) {
-  if (Need(n)) pos_ += n;
-}
-
 bool ByteReader::CanHold(uint64_t count, uint64_t min_bytes_each, const char* what) {
   if (!ok_) return false;
   if (min_bytes_each != 0 && count > remaining() / min_bytes_each) {

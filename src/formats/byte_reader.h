@@ -31,8 +31,16 @@ class ByteReader {
   double F64() { return Fixed<double>(); }
   std::string Bytes(size_t n);
   // The next n bytes without copying them; empty when they are not there.
-  std::string_view View(size_t n);
-  void Skip(size_t n);
+  // Inline with Skip: the scans call both for every entity.
+  std::string_view View(size_t n) {
+    if (!Need(n)) return {};
+    std::string_view s = data_.substr(pos_, n);
+    pos_ += n;
+    return s;
+  }
+  void Skip(size_t n) {
+    if (Need(n)) pos_ += n;
+  }
 
   // True when `count` items of at least `min_bytes_each` bytes could still
   // follow; otherwise fails the reader. Guards every count read from a file

@@ -270,6 +270,34 @@ int WritePieces(int fd, std::span<const std::string_view> pieces, const SourceCo
 
 }  // namespace
 
+std::error_code WriteUnnamedFileAt(int folder, std::span<const std::string_view> pieces,
+                                   const SourceCopy* source, int& fd) {
+  // The file is named through /proc; without it, named files it is.
+  static const bool can_name = ::access("/proc/self/fd", X_OK) == 0;
+  fd = can_name ? ::openat(folder, ".", O_WRONLY | O_TMPFILE | O_CLOEXEC, 0666) : -1;
+  if (fd < 0) return std::make_error_code(std::errc::operation_not_supported);
+  const int error = WritePieces(fd, pieces, source);
+  if (error == 0) return {};
+  ::close(fd);
+  fd = -1;
+  return {error, std::generic_category()};
+}
+
+std::error_code NameUnnamedFileAt(int& fd, int folder, const fs::path& name) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  if (::linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+    return {errno, std::generic_category()};
+  }
+  // A full disk may only show at close on some file systems: the name is
+  // taken back then, as from a file that could not be written.
+  const int closed = ::close(fd);
+  fd = -1;
+  if (closed == 0) return {};
+  const std::error_code error{errno, std::generic_category()};
+  ::unlinkat(folder, name.c_str(), 0);
+  return error;
+}
+
 std::error_code WriteNewFile(const fs::path& path, std::span<const std::string_view> pieces,
                              const SourceCopy* source) {
   return WriteNewFileAt(AT_FDCWD, path, pieces, source);

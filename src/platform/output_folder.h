@@ -17,6 +17,21 @@
 
 namespace varnelko {
 
+// A file written into an output folder that has no name yet (Linux): if the
+// program stops before it is named, nothing is left behind. Dropped, with
+// what was written, when this goes unnamed.
+class UnnamedFile {
+ public:
+  UnnamedFile() = default;
+  ~UnnamedFile();
+  UnnamedFile(const UnnamedFile&) = delete;
+  UnnamedFile& operator=(const UnnamedFile&) = delete;
+
+ private:
+  friend class OutputFolder;
+  int fd_ = -1;
+};
+
 class OutputFolder {
  public:
   OutputFolder() = default;
@@ -46,6 +61,18 @@ class OutputFolder {
   std::error_code CreateNew(const std::filesystem::path& name,
                             std::span<const std::string_view> pieces,
                             const SourceCopy* source = nullptr) const;
+
+  // Writes the pieces to a new file in the folder that has no name yet.
+  // operation_not_supported where the system or the file system has no such
+  // files (Windows, some network file systems), or where the folder refuses
+  // one: the caller then writes a named temporary file, which also says why
+  // a folder refuses. Other errors are those of the writing.
+  std::error_code WriteUnnamed(std::span<const std::string_view> pieces,
+                               const SourceCopy* source, UnnamedFile& file) const;
+
+  // Gives the written file `name`, which must not exist (file_exists), and
+  // closes it: a write error that shows only then takes the name back.
+  std::error_code Name(UnnamedFile& file, const std::filesystem::path& name) const;
 
   // Renames `from` to `to` within the folder, replacing a file at `to`. On
   // Windows a temporary file (IsTemporaryFileName), which is created hidden,

@@ -47,6 +47,21 @@ std::error_code OutputFolder::CreateNew(const fs::path& name,
   return is_open() ? WriteNewFileAt(static_cast<int>(handle_), name, pieces, source) : open_error_;
 }
 
+UnnamedFile::~UnnamedFile() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+std::error_code OutputFolder::WriteUnnamed(std::span<const std::string_view> pieces,
+                                           const SourceCopy* source, UnnamedFile& file) const {
+  if (!is_open()) return std::make_error_code(std::errc::operation_not_supported);
+  return WriteUnnamedFileAt(static_cast<int>(handle_), pieces, source, file.fd_);
+}
+
+std::error_code OutputFolder::Name(UnnamedFile& file, const fs::path& name) const {
+  if (!is_open()) return open_error_;
+  return NameUnnamedFileAt(file.fd_, static_cast<int>(handle_), name);
+}
+
 std::error_code OutputFolder::Rename(const fs::path& from, const fs::path& to) const {
   if (!is_open()) return open_error_;
   const int fd = static_cast<int>(handle_);

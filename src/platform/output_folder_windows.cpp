@@ -79,6 +79,18 @@ std::error_code OutputFolder::CreateNew(const fs::path& name,
   return WriteNewFile(path_ / name, pieces, source);
 }
 
+// Windows files always have a name: a hidden temporary file it is.
+UnnamedFile::~UnnamedFile() = default;
+
+std::error_code OutputFolder::WriteUnnamed(std::span<const std::string_view>, const SourceCopy*,
+                                           UnnamedFile&) const {
+  return std::make_error_code(std::errc::operation_not_supported);
+}
+
+std::error_code OutputFolder::Name(UnnamedFile&, const fs::path&) const {
+  return std::make_error_code(std::errc::operation_not_supported);
+}
+
 // A temporary file, created hidden, is shown again as it takes its name.
 std::error_code OutputFolder::Rename(const fs::path& from, const fs::path& to) const {
   if (std::error_code moved = Moved()) return moved;
