@@ -329,7 +329,7 @@ bool CheckBoundImages(ByteReader& in, const std::vector<std::string_view>& texts
     if (!in.ok()) return Refuse(why, "unreadable image entry");
     if (!writer_form) return Refuse(why, "image name length not in the writer's form");
     // An entry the writer drops, or (of negative size) writes with size 0.
-    if (!CarriesImage(TBindImageType{std::string(name), size}) || size < 0) {
+    if (!CarriesImage(TBindImageType{std::string(name), size, 0, {}}) || size < 0) {
       return Refuse(why, "empty image entry");
     }
     if (static_cast<size_t>(size) > in.remaining()) return Refuse(why, "truncated image");

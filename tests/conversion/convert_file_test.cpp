@@ -166,7 +166,7 @@ TEST(ConvertFile, ABackupThatCannotBeMadeFailsAndKeepsTheOldOutput) {
     EXPECT_EQ(ReadFile(dir / "out" / "a.jws"), "previous output") << empty;
     EXPECT_TRUE(fs::is_directory(dir / "out" / "a.BAK")) << empty;
     EXPECT_EQ(NamesIn(dir / "out"), (std::set<std::string>{"a.BAK", "a.jws"})) << empty;
-    if (!empty) EXPECT_EQ(ReadFile(dir / "out" / "a.BAK" / "keep.txt"), "mine");
+    if (!empty) { EXPECT_EQ(ReadFile(dir / "out" / "a.BAK" / "keep.txt"), "mine"); }
   }
 }
 

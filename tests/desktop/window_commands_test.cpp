@@ -50,7 +50,10 @@ TEST_F(WindowCommandsTest, StartUpTakesTheDesignValuesAndTheIniFileOnTop) {
   state_.settings.C(3) = 1;
   values.main_width = 800;
   commands_.ShutDown(values);
-  state_ = {.program_folder = state_.program_folder, .ini_path = state_.ini_path};
+  WindowState fresh;
+  fresh.program_folder = state_.program_folder;
+  fresh.ini_path = state_.ini_path;
+  state_ = fresh;
   EXPECT_EQ(commands_.StartUp().main_width, 800);
   EXPECT_EQ(state_.output_folder, temp_.path() / "out/");
   EXPECT_EQ(state_.settings.C(3), 1);

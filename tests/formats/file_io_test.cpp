@@ -109,9 +109,9 @@ TEST(LookAtPath, TellsFoldersFilesAndLinksApart) {
   EXPECT_FALSE(a.is_directory);
   std::error_code ec;
   fs::create_hard_link(file, dir / "hard", ec);
-  if (!ec) EXPECT_TRUE(SameFile(a, LookAtPath(dir / "hard")));
+  if (!ec) { EXPECT_TRUE(SameFile(a, LookAtPath(dir / "hard"))); }
   fs::create_symlink(file, dir / "soft", ec);
-  if (!ec) EXPECT_TRUE(SameFile(a, LookAtPath(dir / "soft")));
+  if (!ec) { EXPECT_TRUE(SameFile(a, LookAtPath(dir / "soft"))); }
   EXPECT_FALSE(SameFile(a, LookAtPath(dir.path())));
 }
 

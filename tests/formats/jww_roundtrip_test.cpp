@@ -162,7 +162,7 @@ TEST(JwwRoundTrip, WritingLeavesTheDocumentAsItWas) {
   doc.store.texts[0].text = "dirty^m\r\n";
   doc.store.block_defs[1].timestamp = -1;
   doc.layers[3].name = "\t";
-  doc.images.list.push_back({"orphan.bmp", 4, 0});
+  doc.images.list.push_back({"orphan.bmp", 4, 0, {}});
   JwwDocument copy = doc;
   std::string bytes = Build(700, doc);
   EXPECT_EQ(doc.header, copy.header);

@@ -28,10 +28,6 @@ std::string Hex(std::string_view bytes) {
 template <size_t N>
 std::string Raw(const char (&s)[N]) { return std::string(s, N - 1); }
 
-void WriteBytes(const std::filesystem::path& path, std::string_view data) {
-  std::ofstream(path, std::ios::binary).write(data.data(), static_cast<std::streamsize>(data.size()));
-}
-
 std::string Le16(uint16_t v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; }
 std::string Le32(uint32_t v) { return Le16(v & 0xFFFF) + Le16(v >> 16); }
 
