@@ -187,4 +187,10 @@ std::string CleanTextForWrite(std::string_view text) {
   return out;
 }
 
+std::string_view CleanedForWrite(std::string_view text, std::string& storage) {
+  if (!NeedsCleaning(text, true)) return text;
+  storage = CleanTextForWrite(text);
+  return storage;
+}
+
 }  // namespace varnelko

@@ -37,6 +37,10 @@ std::string StripControlChars(std::string_view text);
 // empty (but was not empty before) is a single blank.
 std::string CleanTextForWrite(std::string_view text);
 
+// The text as CleanTextForWrite makes it, copied into `storage` only when
+// it changes: the writers call it on every name and text.
+std::string_view CleanedForWrite(std::string_view text, std::string& storage);
+
 // True when CleanTextForWrite would change `text`: lets a writer keep a clean
 // text (the usual case) without copying it.
 bool TextNeedsCleaning(std::string_view text);

@@ -156,16 +156,9 @@ class ArchiveWriter {
 
   void Tag(int norm_type) { tags_.Tag(out_, norm_type); }
 
-  // The text as CleanTextForWrite makes it, copied only when it changes.
-  static std::string_view Cleaned(std::string_view text, std::string& storage) {
-    if (!TextNeedsCleaning(text)) return text;
-    storage = CleanTextForWrite(text);
-    return storage;
-  }
-
   bool String(std::string_view text, const std::string& what) {
     std::string storage;
-    return CString(Cleaned(text, storage), what);
+    return CString(CleanedForWrite(text, storage), what);
   }
 
   bool CString(std::string_view text, const std::string& what) {
@@ -211,7 +204,7 @@ class ArchiveWriter {
     out_.F64(e.size_x), out_.F64(e.size_y), out_.F64(e.spacing), out_.F64(e.angle);
     if (!String(e.font, "font name")) return false;
     std::string storage;
-    std::string_view text = Cleaned(e.text, storage);
+    std::string_view text = CleanedForWrite(e.text, storage);
     if (shorten_marker && text.starts_with(kImageMarker)) {
       std::string shortened(kShortImageMarker);
       shortened += text.substr(kImageMarker.size());

@@ -179,8 +179,18 @@ class HeaderWriter {
     for (int32_t x : values) out_.I32(x);
   }
 
+  // A name of a table: cleaned, and named in a failure by its table and place
+  // (only then: the tables hold hundreds of names).
   bool Clean(const std::string& name, const char* what, size_t index) {
-    return CString(CleanTextForWrite(name), std::string(what) + " " + std::to_string(index));
+    std::string storage;
+    if (WriteCString(out_, CleanedForWrite(name, storage), error_)) return true;
+    if (error_) {
+      std::string named = what;
+      named += ' ';
+      named += std::to_string(index);
+      error_->what = named + ": " + error_->what;
+    }
+    return false;
   }
 
   bool CString(std::string_view text, const std::string& what) {
