@@ -8,6 +8,7 @@
 #include "platform/native_file.h"
 #include "platform/path_text.h"
 #include "platform/windows_error.h"
+#include "platform/windows_file.h"
 
 namespace varnelko {
 namespace fs = std::filesystem;
@@ -73,19 +74,19 @@ bool ReadSome(HANDLE h, char* data, size_t size, size_t& got, std::string& why) 
   return true;
 }
 
-// The identity of an open file or folder.
+
+}  // namespace
+
 PathState IdentityOf(HANDLE h) {
   BY_HANDLE_FILE_INFORMATION info{};
   if (!GetFileInformationByHandle(h, &info)) return {};
   const bool folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  PathState state{true, false, false, info.dwVolumeSerialNumber,
+  PathState state{true, folder, false, info.dwVolumeSerialNumber,
                   (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow,
                   folder, {}};
   state.leads_to_regular = !state.leads_to_directory && GetFileType(h) == FILE_TYPE_DISK;
   return state;
 }
-
-}  // namespace
 
 PathState LookAtPath(const fs::path& path) {
   const fs::path native = LongPathForm(path);

@@ -4,6 +4,7 @@
 #include "platform/output_folder.h"
 #include "platform/path_text.h"
 #include "platform/windows_error.h"
+#include "platform/windows_file.h"
 
 namespace varnelko {
 namespace fs = std::filesystem;
@@ -16,15 +17,6 @@ HANDLE OpenFolderHandle(const fs::path& folder) {
   return CreateFileW(LongPathForm(folder).c_str(), FILE_READ_ATTRIBUTES,
                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-}
-
-// Volume serial number and file index: what identifies a folder.
-PathState IdentityOf(HANDLE handle) {
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (!GetFileInformationByHandle(handle, &info)) return {};
-  const bool folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  return {true, folder, false, info.dwVolumeSerialNumber,
-          (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow, folder, {}};
 }
 
 }  // namespace

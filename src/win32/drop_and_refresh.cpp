@@ -99,14 +99,8 @@ void MainWindow::Refresh() {
   for (const std::filesystem::path& step : steps) {
     HTREEITEM next = TreeView_GetChild(tree, node);
     for (; next; next = TreeView_GetNextSibling(tree, next)) {
-      wchar_t text[MAX_PATH] = {};
-      TVITEMW item{};
-      item.mask = TVIF_TEXT;
-      item.hItem = next;
-      item.pszText = text;
-      item.cchTextMax = MAX_PATH;
-      TreeView_GetItem(tree, &item);
-      if (step == std::filesystem::path(text)) break;
+      // A subfolder's path ends in a separator: its name is its parent's last part.
+      if (FolderPathOfNode(next).parent_path().filename() == step) break;
     }
     if (!next) break;
     node = next;

@@ -57,14 +57,7 @@ FailureListDialog::FailureListDialog(HWND owner, const std::string& text,
                                      std::vector<FailureRow> rows)
     : owner_(owner), rows_(std::move(rows)) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW cls{};
-  cls.cbSize = sizeof(cls);
-  cls.lpfnWndProc = ObjectWindowProc<FailureListDialog>;
-  cls.hInstance = instance;
-  cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  cls.lpszClassName = kClassName;
-  RegisterClassExW(&cls);  // fails harmlessly when registered before
+  RegisterObjectClass<FailureListDialog>(instance, kClassName);
   // Centred on the owner.
   RECT over{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   if (owner_) GetWindowRect(owner_, &over);

@@ -19,4 +19,19 @@ LRESULT CALLBACK ObjectWindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
   return self->Handle(message, wparam, lparam);
 }
 
+// Registers the class `name` of top-level windows of `Window` objects, with
+// the dialog face behind them and the arrow cursor. A second registration
+// fails harmlessly: the class is the same.
+template <typename Window>
+void RegisterObjectClass(HINSTANCE instance, const wchar_t* name) {
+  WNDCLASSEXW cls{};
+  cls.cbSize = sizeof(cls);
+  cls.lpfnWndProc = ObjectWindowProc<Window>;
+  cls.hInstance = instance;
+  cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  cls.lpszClassName = name;
+  RegisterClassExW(&cls);
+}
+
 }  // namespace varnelko::win32

@@ -61,14 +61,7 @@ int ItemOf(int32_t value) { return value >= 0 && value <= 16 ? value : -1; }
 }  // namespace
 
 SettingsDialog::SettingsDialog(HINSTANCE instance, HWND owner) : owner_(owner) {
-  WNDCLASSEXW cls{};
-  cls.cbSize = sizeof(cls);
-  cls.lpfnWndProc = ObjectWindowProc<SettingsDialog>;
-  cls.hInstance = instance;
-  cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  cls.lpszClassName = kClassName;
-  RegisterClassExW(&cls);
+  RegisterObjectClass<SettingsDialog>(instance, kClassName);
   RECT frame{0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
   hwnd_ = CreateWindowExW(kExStyle, kClassName, L"JWW/JWS設定", kStyle, 192, 107,

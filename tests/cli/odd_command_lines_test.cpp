@@ -66,6 +66,14 @@ struct OddCommandLine {
 
 const std::string kSameFolder = BatchCheckMessage(BatchCheck::kSameFolder);
 
+// Converts d.jww while another program holds it as `lock` (where it can).
+std::function<Args(Scene&)> ConvertWhileHeld(test::Lock lock) {
+  return [lock](Scene& s) {
+    s.held = test::HoldLocked(s.src / "d.jww", lock);
+    return s.held ? Args{"convert", "-o", Text(s.out), "--color", Text(s.src / "d.jww")} : Args{};
+  };
+}
+
 const OddCommandLine kOddCommandLines[] = {
     {"--version", [](Scene&) { return Args{"--version"}; }, 0, VersionText() + "\n"},
     {"/? asks for the help", [](Scene&) { return Args{"/?"}; }, 0, "Usage:"},
@@ -136,21 +144,11 @@ const OddCommandLine kOddCommandLines[] = {
        return Args{"dump", Text(s.src) + "\\*.jww"};
      },
      2, "matches 2 files"},
-    {"a drawing another program has open alone",
-     [](Scene& s) {
-       s.held = test::HoldLocked(s.src / "d.jww", test::Lock::kOpenAlone);
-       return s.held ? Args{"convert", "-o", Text(s.out), "--color", Text(s.src / "d.jww")}
-                     : Args{};
-     },
-     1, "load failed: cannot open: " + test::LockedText(test::Lock::kOpenAlone),
+    {"a drawing another program has open alone", ConvertWhileHeld(test::Lock::kOpenAlone), 1,
+     "load failed: cannot open: " + test::LockedText(test::Lock::kOpenAlone),
      "Permission denied"},
-    {"a drawing another program has locked",
-     [](Scene& s) {
-       s.held = test::HoldLocked(s.src / "d.jww", test::Lock::kBytesLocked);
-       return s.held ? Args{"convert", "-o", Text(s.out), "--color", Text(s.src / "d.jww")}
-                     : Args{};
-     },
-     1, "load failed: cannot read: " + test::LockedText(test::Lock::kBytesLocked),
+    {"a drawing another program has locked", ConvertWhileHeld(test::Lock::kBytesLocked), 1,
+     "load failed: cannot read: " + test::LockedText(test::Lock::kBytesLocked),
      "Input/output error"},
     {"paths typed with / show with the system's separators",
      [](Scene& s) {
